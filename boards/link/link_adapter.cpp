@@ -1,0 +1,110 @@
+#include "boards/link/link_adapter.h"
+
+#include "boards/include/link_interface.h"
+#include "boards/include/link_name.h"
+#include "boards/link/c012_registers.h"
+
+namespace board {
+
+using link_interface::kBadHandle;
+using link_interface::kBadLength;
+using link_interface::kFailed;
+using link_interface::kLinkHandle;
+
+std::int32_t LinkAdapter::OpenLink(const char* link_name, std::uint32_t link_timeout) {
+  const auto base = link_interface::ParsePortBase(link_name, link_interface::kPortIoFormats);
+  if (!base) return kFailed;
+  port_base_ = *base;
+  address_ = {port_base_ + c012::kInputData, port_base_ + c012::kOutputData,
+              port_base_ + c012::kInputStatus, port_base_ + c012::kOutputStatus,
+              port_base_ + c012::kReset, port_base_ + c012::kError,
+              port_base_ + c012::kAnalyse};
+  link_timeout_ = link_timeout;
+  open_ = true;
+  return kLinkHandle;
+}
+
+// Closing changes nothing: handle 1 keeps addressing the same ports. Before any
+// OpenLink there is nothing to close, as with the driver library.
+std::int32_t LinkAdapter::CloseLink(std::int32_t handle) {
+  if (handle != kLinkHandle) return kBadHandle;
+  return open_ ? kLinkHandle : kFailed;
+}
+
+bool LinkAdapter::WaitReady(std::uint32_t status_address) {
+  for (std::uint32_t polls = 0;; ++polls) {
+    if (ReadBit0(status_address)) return true;
+    if (polls == link_timeout_) return false;
+  }
+}
+
+std::int32_t LinkAdapter::ReadLink(std::int32_t handle, std::uint8_t* buffer, std::int32_t length) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (length < 1) return kBadLength;
+  if (!open_) return 0;
+  for (std::int32_t count = 0; count < length; ++count) {
+    if (!WaitReady(address_.input_status)) return count;
+    buffer[count] = ports_.In(static_cast<std::uint16_t>(address_.input_data));
+  }
+  return length;
+}
+
+std::int32_t LinkAdapter::WriteLink(std::int32_t handle, const std::uint8_t* buffer, std::int32_t length) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (length < 1) return kBadLength;
+  if (!open_) return 0;
+  for (std::int32_t count = 0; count < length; ++count) {
+    if (!WaitReady(address_.output_status)) return count;
+    Write(address_.output_data, buffer[count]);
+  }
+  return length;
+}
+
+void LinkAdapter::Pause() const {
+  // Empty rounds that the optimiser must keep: the pause is the loop itself.
+  for (volatile std::uint32_t round = 0; round < link_timeout_; round = round + 1) {
+  }
+}
+
+std::int32_t LinkAdapter::ResetLink(std::int32_t handle) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (!open_) return kFailed;
+  Write(address_.analyse, 0); Pause();
+  Write(address_.reset, 0); Pause();
+  Write(address_.reset, 1); Pause();
+  Write(address_.reset, 0); Pause();
+  return kLinkHandle;
+}
+
+std::int32_t LinkAdapter::AnalyseLink(std::int32_t handle) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (!open_) return kFailed;
+  Write(address_.analyse, 0); Pause();
+  Write(address_.analyse, 1); Pause();
+  Write(address_.reset, 1); Pause();
+  Write(address_.reset, 0); Pause();
+  Write(address_.analyse, 0); Pause();
+  return kLinkHandle;
+}
+
+std::int32_t LinkAdapter::TestError(std::int32_t handle) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (!open_) return 0;
+  return ReadBit0(address_.error) ? 0 : 1;
+}
+
+// 1 when a byte waits / the output can take one: the sense ReadLink and
+// WriteLink give bit 0.
+std::int32_t LinkAdapter::TestRead(std::int32_t handle) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (!open_) return 0;
+  return ReadBit0(address_.input_status) ? 1 : 0;
+}
+
+std::int32_t LinkAdapter::TestWrite(std::int32_t handle) {
+  if (handle != kLinkHandle) return kBadHandle;
+  if (!open_) return 0;
+  return ReadBit0(address_.output_status) ? 1 : 0;
+}
+
+}  // namespace board

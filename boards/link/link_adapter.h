@@ -1,0 +1,48 @@
+// The port-I/O board library's logic: the link interface over the C012's
+// registers, with busy polling bounded per byte by the link timeout.
+#pragma once
+
+#include <cstdint>
+
+#include "boards/link/port_access.h"
+
+namespace board {
+
+class LinkAdapter {
+ public:
+  explicit LinkAdapter(PortAccess& ports) : ports_(ports) {}
+
+  std::int32_t OpenLink(const char* link_name, std::uint32_t link_timeout);
+  std::int32_t CloseLink(std::int32_t handle);
+  std::int32_t ReadLink(std::int32_t handle, std::uint8_t* buffer, std::int32_t length);
+  std::int32_t WriteLink(std::int32_t handle, const std::uint8_t* buffer, std::int32_t length);
+  std::int32_t ResetLink(std::int32_t handle);
+  std::int32_t AnalyseLink(std::int32_t handle);
+  std::int32_t TestError(std::int32_t handle);
+  std::int32_t TestRead(std::int32_t handle);
+  std::int32_t TestWrite(std::int32_t handle);
+
+  bool is_open() const { return open_; }
+  std::uint32_t port_base() const { return port_base_; }
+  std::uint32_t link_timeout() const { return link_timeout_; }
+
+ private:
+  // The seven addresses are kept 32 bits wide; the low 16 bits are the port.
+  struct Ports {
+    std::uint32_t input_data, output_data, input_status, output_status, reset, error, analyse;
+  };
+
+  bool ReadBit0(std::uint32_t address) { return (ports_.In(static_cast<std::uint16_t>(address)) & 1) != 0; }
+  void Write(std::uint32_t address, std::uint8_t value) { ports_.Out(static_cast<std::uint16_t>(address), value); }
+  void Pause() const;
+  // Waits for bit 0 of a status register, at most link timeout + 1 reads.
+  bool WaitReady(std::uint32_t status_address);
+
+  PortAccess& ports_;
+  bool open_ = false;  // no port base until the first OpenLink
+  std::uint32_t port_base_ = 0;
+  Ports address_{};
+  std::uint32_t link_timeout_ = 0;
+};
+
+}  // namespace board

@@ -1,0 +1,97 @@
+# Helpers shared by every folder's CMakeLists.txt.
+include(GoogleTest)
+
+set(TESSEL_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+option(TESSEL_SANITIZE "Build native code with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+
+option(TESSEL_FUZZERS "Build the libFuzzer targets (native tree, clang)" ON)
+set(TESSEL_FUZZING OFF)
+if(TESSEL_FUZZERS AND NOT WIN32 AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(TESSEL_FUZZING ON)
+endif()
+
+# Warnings are errors in our own code (not in GoogleTest's).
+function(tessel_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(NOT WIN32 AND TESSEL_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+  if(TESSEL_FUZZING)
+    # Coverage for the fuzzers; harmless elsewhere.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
+  target_include_directories(${target} PUBLIC ${TESSEL_ROOT})
+endfunction()
+
+# A platform-free core library: builds in both trees.
+function(tessel_core name)
+  add_library(${name} STATIC ${ARGN})
+  tessel_warnings(${name})
+endfunction()
+
+# A native unit test (GoogleTest from the system), one CTest entry per case.
+function(tessel_native_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  tessel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# A Win32 test run under Wine: one CTest entry per executable, since every
+# start of a Windows process costs a Wine start-up.
+function(tessel_win32_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  tessel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main gmock)
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()
+
+# A libFuzzer target (native tree with clang only), run briefly as a test.
+function(tessel_fuzzer name)
+  cmake_parse_arguments(T "" "SECONDS" "SOURCES;LIBS" ${ARGN})
+  if(NOT TESSEL_FUZZING)
+    return()
+  endif()
+  if(NOT T_SECONDS)
+    set(T_SECONDS 10)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  tessel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${T_SECONDS} -rss_limit_mb=2048)
+endfunction()
+
+# A benchmark: built in the native tree, run by scripts/bench.sh, never a timed test.
+function(tessel_benchmark name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  tessel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+  set_property(GLOBAL APPEND PROPERTY TESSEL_BENCHMARKS ${name})
+endfunction()
+
+# Every Windows binary lands in bin/ so tests find DLLs beside themselves.
+if(WIN32)
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()

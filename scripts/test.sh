@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every suite: native unit tests (sanitizers),
+# fuzzers, and the Windows tests under Wine. Ends with "N passed, N failed".
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+source scripts/trees.sh
+
+bash scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
+build_trees || { echo "build failed"; echo "0 passed, 1 failed"; exit 1; }
+
+passed=0; failed=0
+count() {  # adds the counts of one ctest run from its log
+  local log=$1 line total bad
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then
+    grep -q 'No tests were found' "$log" && return 0
+    failed=$((failed + 1)); return 0
+  fi
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - bad)); failed=$((failed + bad))
+}
+
+echo "== native tests"
+ctest --test-dir build/native --output-on-failure -j2 2>&1 | tee build/native-ctest.log | grep -vE '^\s+[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' 
+count build/native-ctest.log
+
+start_display
+trap 'stop_display' EXIT
+
+echo "== windows tests ($wine_tree, under Wine)"
+ctest --test-dir "build/$wine_tree" --output-on-failure 2>&1 | tee "build/$wine_tree-ctest.log"
+count "build/$wine_tree-ctest.log"
+if [ "$wine_tree" != win32 ]; then
+  echo "== shipped i686 binaries (static checks; this host cannot run 32-bit code)"
+  ctest --test-dir build/win32 -L static --output-on-failure 2>&1 | tee build/win32-ctest.log
+  count build/win32-ctest.log
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

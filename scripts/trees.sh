@@ -1,0 +1,38 @@
+# Shared by the scripts: configure and build the trees, start and stop the
+# test display. Sourced, not run.
+jobs=$(nproc)
+wine_tree=$("$root/scripts/host-arch.sh")
+
+configure() {  # tree [cmake args...]
+  local tree=$1; shift
+  [ -f "build/$tree/build.ninja" ] || cmake -S . -B "build/$tree" -G Ninja "$@" >/dev/null
+}
+
+build_trees() {
+  configure native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug || return 1
+  cmake --build build/native -j"$jobs" || return 1
+  configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release || return 1
+  cmake --build build/win32 -j"$jobs" || return 1
+  if [ "$wine_tree" = win64 ]; then
+    configure win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release || return 1
+    cmake --build build/win64 -j"$jobs" || return 1
+  fi
+}
+
+xvfb_pid=
+start_display() {  # one Xvfb for this run, on the first free display number
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  export WINEPREFIX="$root/build/wineprefix-$wine_tree"
+  [ -f "$WINEPREFIX/system.reg" ] || "$root/scripts/wine-prefix.sh" "$wine_tree"
+}
+
+stop_display() {
+  WINEPREFIX="$root/build/wineprefix-$wine_tree" wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+}
