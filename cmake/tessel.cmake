@@ -59,7 +59,25 @@ function(tessel_win32_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS wine)
+endfunction()
+
+# A check of a built Windows binary that runs on the build host (no Wine):
+# these also run for the i686 tree on hosts that cannot execute 32-bit code.
+function(tessel_static_check name)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES LABELS static)
+endfunction()
+
+# Checks that a binary exports what it should (see scripts/pe_exports.py).
+function(tessel_check_exports target)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(machine i386)
+  else()
+    set(machine amd64)
+  endif()
+  tessel_static_check(${target}_exports python3 ${TESSEL_ROOT}/scripts/pe_exports.py
+                      $<TARGET_FILE:${target}> --machine ${machine} ${ARGN})
 endfunction()
 
 # A libFuzzer target (native tree with clang only), run briefly as a test.

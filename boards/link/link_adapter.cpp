@@ -62,7 +62,8 @@ std::int32_t LinkAdapter::WriteLink(std::int32_t handle, const std::uint8_t* buf
 
 void LinkAdapter::Pause() const {
   // Empty rounds that the optimiser must keep: the pause is the loop itself.
-  for (volatile std::uint32_t round = 0; round < link_timeout_; round = round + 1) {
+  for (std::uint32_t round = 0; round < link_timeout_; ++round) {
+    __asm__ __volatile__("" ::: "memory");
   }
 }
 

@@ -1,0 +1,46 @@
+// kestrel.dll loaded by file name on a system without the B004Drv driver.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "boards/include/tests/board_dll.h"
+#include "boards/kestrel/b004_driver.h"
+
+namespace {
+
+using board::testing::BoardDll;
+
+bool PortValueStored() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, board::b004::kParametersKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  const bool found = RegQueryValueExA(key, board::b004::kPortAddressValue, nullptr, nullptr, nullptr,
+                                      nullptr) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return found;
+}
+
+TEST(KestrelDll, WithoutTheDriverOpenFailsAndTheRegistryIsUntouched) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, board::b004::kParametersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, board::b004::kPortAddressValue);
+    RegCloseKey(key);
+  }
+  BoardDll dll("kestrel.dll");
+  ASSERT_TRUE(dll.complete());
+  char buffer[4] = {};
+  EXPECT_EQ(dll.read(1, buffer, 4), 0);
+  EXPECT_EQ(dll.write(1, buffer, 4), 0);
+  EXPECT_EQ(dll.reset(1), -1);
+  EXPECT_EQ(dll.analyse(1), -1);
+  EXPECT_EQ(dll.test_error(1), 0);
+  EXPECT_EQ(dll.test_read(1), 0);
+  EXPECT_EQ(dll.test_write(1), 0);
+  EXPECT_EQ(dll.close(1), -1);
+  EXPECT_EQ(dll.open("0x150", 10), -1);
+  EXPECT_EQ(dll.open(nullptr, 10), -1);
+  EXPECT_FALSE(PortValueStored());
+  EXPECT_EQ(dll.read(2, buffer, 4), -1);
+  EXPECT_EQ(dll.read(1, buffer, 0), -2);
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+// The simulated adapter's stream to its peer over TCP (Winsock).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "boards/link/simulated_c012.h"
+
+namespace board {
+
+class TcpPeerChannel final : public PeerChannel {
+ public:
+  // "host:port" or "port" (on 127.0.0.1). Connects at once; a failed
+  // connection gives a peer that is gone from the start.
+  explicit TcpPeerChannel(const char* address);
+  ~TcpPeerChannel() override;
+  TcpPeerChannel(const TcpPeerChannel&) = delete;
+  TcpPeerChannel& operator=(const TcpPeerChannel&) = delete;
+
+  bool Send(const std::uint8_t* bytes, std::size_t count) override;
+  std::ptrdiff_t Receive(std::uint8_t* bytes, std::size_t capacity) override;
+
+ private:
+  bool Drain();  // moves what has arrived into held_; false when the peer left
+  void Flush();  // sends what waits in outgoing_
+
+  std::uintptr_t socket_;
+  bool started_ = false;
+  bool gone_ = false;
+  std::vector<std::uint8_t> held_;  // arrived while a send had to wait
+  // Frames are gathered and sent when the adapter looks for an answer, or a
+  // few kilobytes at a time: one system call per byte would cost more than
+  // the byte is worth.
+  std::vector<std::uint8_t> outgoing_;
+};
+
+}  // namespace board

@@ -1,0 +1,100 @@
+// link.dll loaded by file name in a real Windows process.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <thread>
+#include <vector>
+
+#include "boards/include/tests/board_dll.h"
+#include "tools/c012_peer/peer_server.h"
+
+namespace {
+
+using board::testing::BoardDll;
+
+class LinkDll : public ::testing::Test {
+ protected:
+  void SetUp() override { SetEnvironmentVariableA("TESSEL_SIMULATED_C012", nullptr); }
+  void TearDown() override { SetEnvironmentVariableA("TESSEL_SIMULATED_C012", nullptr); }
+};
+
+TEST_F(LinkDll, AnswersWithoutABoardAsTheInterfaceSays) {
+  BoardDll dll("link.dll");
+  ASSERT_TRUE(dll.complete());
+  char buffer[8] = {};
+  // Before the first OpenLink nothing is opened and no port is touched.
+  EXPECT_EQ(dll.read(1, buffer, 8), 0);
+  EXPECT_EQ(dll.reset(1), -1);
+  EXPECT_EQ(dll.close(1), -1);
+  EXPECT_EQ(dll.open("B004", 10), -1);
+  EXPECT_EQ(dll.open(nullptr, 10), 1);
+  EXPECT_EQ(dll.read(0, buffer, 8), -1);
+  EXPECT_EQ(dll.write(2, buffer, 8), -1);
+  EXPECT_EQ(dll.read(1, buffer, 0), -2);
+  EXPECT_EQ(dll.write(1, buffer, -3), -2);
+  EXPECT_EQ(dll.close(1), 1);
+}
+
+// Wine, like the Windows NT family, refuses port instructions to programs:
+// the library must notice and act as a board that never answers.
+TEST_F(LinkDll, RefusedPortInstructionsGiveABoardThatNeverAnswers) {
+  BoardDll dll("link.dll");
+  ASSERT_TRUE(dll.complete());
+  ASSERT_EQ(dll.open("0x150", 3), 1);
+  char buffer[4] = {1, 2, 3, 4};
+  EXPECT_EQ(dll.write(1, buffer, 4), 0);
+  EXPECT_EQ(dll.read(1, buffer, 4), 0);
+  EXPECT_EQ(dll.test_read(1), 0);
+  EXPECT_EQ(dll.test_write(1), 0);
+  EXPECT_EQ(dll.reset(1), 1);
+  EXPECT_EQ(dll.analyse(1), 1);
+}
+
+TEST_F(LinkDll, MovesA64KiBlockBothWaysThroughTheSimulatedAdapter) {
+  peer::PeerServer server;
+  ASSERT_TRUE(server.Listen(0));
+  peer::PeerSession session({}, /*echo=*/true);
+  std::thread serving([&] { server.ServeOne(session); });
+  char address[32];
+  wsprintfA(address, "127.0.0.1:%u", server.port());
+  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
+
+  std::vector<char> out(64 * 1024), back(64 * 1024);
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(i * 7 + i / 256);
+  {
+    BoardDll dll("link.dll");
+    ASSERT_TRUE(dll.complete());
+    ASSERT_EQ(dll.open("0x150", 100000), 1);
+    EXPECT_EQ(dll.write(1, out.data(), static_cast<int>(out.size())), static_cast<int>(out.size()));
+    EXPECT_EQ(dll.read(1, back.data(), static_cast<int>(back.size())), static_cast<int>(back.size()));
+    EXPECT_EQ(back, out);
+    EXPECT_EQ(dll.reset(1), 1);
+    // Nothing more is on its way: a short count is the timeout. (Each poll of
+    // the simulated board is a system call, so keep the count of polls small.)
+    ASSERT_EQ(dll.open("0x150", 10), 1);
+    EXPECT_EQ(dll.read(1, back.data(), 1), 0);
+  }  // unloading the library closes the connection, which ends the session
+  serving.join();
+  EXPECT_EQ(session.data().size(), out.size());
+  EXPECT_EQ(session.resets(), 1u);
+}
+
+TEST_F(LinkDll, ALinkNameBesideTheSimulatedBoardFindsNothing) {
+  peer::PeerServer server;
+  ASSERT_TRUE(server.Listen(0));
+  peer::PeerSession session({}, true);
+  std::thread serving([&] { server.ServeOne(session); });
+  char address[32];
+  wsprintfA(address, "127.0.0.1:%u", server.port());
+  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
+  {
+    BoardDll dll("link.dll");
+    ASSERT_EQ(dll.open("0x300", 10), 1);
+    char byte = 'x';
+    EXPECT_EQ(dll.write(1, &byte, 1), 0);
+  }
+  serving.join();
+  EXPECT_TRUE(session.data().empty());
+}
+
+}  // namespace
