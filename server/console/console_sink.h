@@ -1,0 +1,32 @@
+// Where the console model's output goes: drawing, the caret and the beep.
+// Rows and columns are grid cells; the window subtracts its scroll position.
+#pragma once
+
+namespace console {
+
+class ConsoleSink {
+ public:
+  virtual ~ConsoleSink() = default;
+  // Draws count cells of a row at once, with the caret hidden meanwhile.
+  virtual void DrawCells(int row, int col, const char* cells, int count) = 0;
+  // The grid changed wholesale (scroll, clear): repaint everything, no erase.
+  virtual void InvalidateAll() = 0;
+  // Puts the caret under a cell, if the console has the focus.
+  virtual void PlaceCaret(int col, int row) = 0;
+  virtual void HideCaret() = 0;
+  virtual void ShowCaret() = 0;
+  virtual void Beep() = 0;
+};
+
+// Discards everything: for benchmarks and for a console without a window.
+class NullSink : public ConsoleSink {
+ public:
+  void DrawCells(int, int, const char*, int) override {}
+  void InvalidateAll() override {}
+  void PlaceCaret(int, int) override {}
+  void HideCaret() override {}
+  void ShowCaret() override {}
+  void Beep() override {}
+};
+
+}  // namespace console
