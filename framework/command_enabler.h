@@ -1,0 +1,38 @@
+// TCommandEnabler asks the windows on the command route whether a command is
+// available; an enabler handler answers with Enable (and SetCheck). Menu items
+// (at WM_INITMENUPOPUP) and button gadgets (at idle) are enabled this way.
+#pragma once
+#include <windows.h>
+
+class TCommandEnabler {
+ public:
+  explicit TCommandEnabler(UINT id) : Id(id) {}
+  virtual ~TCommandEnabler() = default;
+  UINT GetId() const { return Id; }
+  virtual void Enable(bool enable = true) = 0;
+  virtual void SetCheck(int /*state*/) {}
+  bool GetHandled() const { return Handled; }
+  void SetHandled() { Handled = true; }
+
+ protected:
+  UINT Id;
+  bool Handled = false;
+};
+
+// Enables or greys one item of a popup menu.
+class TMenuItemEnabler : public TCommandEnabler {
+ public:
+  TMenuItemEnabler(HMENU menu, UINT id, UINT position)
+      : TCommandEnabler(id), Menu(menu), Position(position) {}
+  void Enable(bool enable = true) override {
+    Handled = true;
+    EnableMenuItem(Menu, Position, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
+  }
+  void SetCheck(int state) override {
+    CheckMenuItem(Menu, Position, MF_BYPOSITION | (state ? MF_CHECKED : MF_UNCHECKED));
+  }
+
+ private:
+  HMENU Menu;
+  UINT Position;
+};

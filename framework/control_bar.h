@@ -1,0 +1,13 @@
+// TControlBar: a tool bar, a gadget window of buttons and separators placed
+// at the top of a decorated frame.
+#pragma once
+#include "framework/gadget_window.h"
+
+class TControlBar : public TGadgetWindow {
+ public:
+  explicit TControlBar(TWindow* parent = nullptr, TTileDirection direction = Horizontal, TFont* font = nullptr)
+      : TGadgetWindow(parent, direction, font) {
+    Margin = 3;
+  }
+  const char* GetClassName() override { return "TControlBar"; }
+};

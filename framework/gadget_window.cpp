@@ -1,0 +1,237 @@
+#include "framework/gadget_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "framework/gadget_window_font.h"
+
+// ---- TGadget ------------------------------------------------------------------
+
+void TGadget::SetEnabled(bool enabled) {
+  if (Enabled == enabled) return;
+  Enabled = enabled;
+  Invalidate();
+}
+
+SIZE TGadget::GetDesiredSize() {
+  const int b = 2 * BorderWidth();
+  return {b, b};
+}
+
+void TGadget::Paint(HDC dc) { PaintBorder(dc); }
+
+void TGadget::PaintBorder(HDC dc) {
+  RECT r = Bounds;
+  switch (Border) {
+    case None: break;
+    case Plain: FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME)); break;
+    case Raised: DrawEdge(dc, &r, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT); break;
+    case Recessed: DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT); break;
+    case Embossed: DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT); break;
+  }
+}
+
+void TGadget::Invalidate() {
+  if (Window && Window->HWindow) Window->InvalidateRect(Bounds, true);
+}
+
+void TGadget::LButtonDown(UINT, POINT) {}
+void TGadget::LButtonUp(UINT, POINT) {}
+void TGadget::MouseMove(UINT, POINT) {}
+
+// ---- TGadgetWindow --------------------------------------------------------------
+
+DEFINE_RESPONSE_TABLE1(TGadgetWindow, TWindow)
+  EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
+  EV_MESSAGE(WM_MOUSELEAVE, EvMouseLeave),
+  EV_MESSAGE(WM_LBUTTONDOWN, EvLButtonDown),
+  EV_MESSAGE(WM_LBUTTONUP, EvLButtonUp),
+  EV_MESSAGE(WM_LBUTTONDBLCLK, EvLButtonDblClk),
+  EV_MESSAGE(WM_SIZE, EvSize),
+END_RESPONSE_TABLE;
+
+TGadgetWindow::TGadgetWindow(TWindow* parent, TTileDirection direction, TFont* font)
+    : TWindow(parent), Direction(direction), Font(font ? font : new TGadgetWindowFont()) {
+  Attr.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  Attr.X = Attr.Y = Attr.W = Attr.H = 0;
+}
+
+TGadgetWindow::~TGadgetWindow() {
+  for (TGadget* gadget : Gadgets) delete gadget;
+}
+
+void TGadgetWindow::GetWindowClass(WNDCLASSA& wc) {
+  TWindow::GetWindowClass(wc);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+}
+
+void TGadgetWindow::Insert(TGadget& gadget, TPlacement placement, TGadget* sibling) {
+  auto at = std::find(Gadgets.begin(), Gadgets.end(), sibling);
+  if (!sibling || at == Gadgets.end())
+    at = placement == Before ? Gadgets.begin() : Gadgets.end();
+  else if (placement == After)
+    ++at;
+  Gadgets.insert(at, &gadget);
+  gadget.Window = this;
+  gadget.Inserted();
+  if (HWindow) LayoutSession();
+}
+
+TGadget* TGadgetWindow::Remove(TGadget& gadget) {
+  auto at = std::find(Gadgets.begin(), Gadgets.end(), &gadget);
+  if (at == Gadgets.end()) return nullptr;
+  if (Capture == &gadget) GadgetReleaseCapture(gadget);
+  if (AtMouse == &gadget) AtMouse = nullptr;
+  Gadgets.erase(at);
+  gadget.Window = nullptr;
+  if (HWindow) LayoutSession();
+  return &gadget;
+}
+
+TGadget* TGadgetWindow::NextGadget(TGadget& gadget) const {
+  auto at = std::find(Gadgets.begin(), Gadgets.end(), &gadget);
+  return (at == Gadgets.end() || at + 1 == Gadgets.end()) ? nullptr : *(at + 1);
+}
+
+TGadget* TGadgetWindow::GadgetFromPoint(POINT point) const {
+  for (TGadget* gadget : Gadgets)
+    if (PtInRect(&gadget->Bounds, point)) return gadget;
+  return nullptr;
+}
+
+TGadget* TGadgetWindow::GadgetWithId(int id) const {
+  for (TGadget* gadget : Gadgets)
+    if (gadget->GetId() == id) return gadget;
+  return nullptr;
+}
+
+void TGadgetWindow::SetHintCommand(int id) {
+  HWND parent = GetParentHandle();
+  if (!parent) return;
+  const WPARAM selection = id ? static_cast<WPARAM>(static_cast<UINT>(id) & 0xFFFF) : MAKEWPARAM(0, 0xFFFF);
+  ::SendMessageA(parent, WM_MENUSELECT, selection, 0);
+  ::SendMessageA(parent, WM_ENTERIDLE, MSGF_MENU, 0);
+}
+
+bool TGadgetWindow::GadgetSetCapture(TGadget& gadget) {
+  if (Capture) return false;
+  Capture = &gadget;
+  ::SetCapture(HWindow);
+  return true;
+}
+
+void TGadgetWindow::GadgetReleaseCapture(TGadget& gadget) {
+  if (Capture != &gadget) return;
+  Capture = nullptr;
+  ::ReleaseCapture();
+}
+
+SIZE TGadgetWindow::GetDesiredSize() {
+  SIZE size{2 * Margin, 0};
+  for (TGadget* gadget : Gadgets) {
+    const SIZE g = gadget->GetDesiredSize();
+    size.cx += g.cx;
+    size.cy = std::max(size.cy, g.cy);
+  }
+  size.cy += 2 * Margin;
+  return size;
+}
+
+void TGadgetWindow::LayoutSession() {
+  if (!HWindow) return;
+  RECT client;
+  GetClientRect(client);
+  const int height = std::max(0L, client.bottom - client.top - 2 * Margin);
+  int fixed = 0, wide = 0;
+  for (TGadget* gadget : Gadgets) {
+    if (gadget->WideAsPossible) ++wide; else fixed += gadget->GetDesiredSize().cx;
+  }
+  const int spare = std::max(0, static_cast<int>(client.right - client.left) - 2 * Margin - fixed);
+  int x = Margin;
+  for (TGadget* gadget : Gadgets) {
+    int w = gadget->WideAsPossible ? spare / wide : gadget->GetDesiredSize().cx;
+    gadget->Bounds = {x, Margin, x + w, Margin + height};
+    x += w;
+  }
+  Invalidate();
+}
+
+void TGadgetWindow::SetupWindow() {
+  TWindow::SetupWindow();
+  LayoutSession();
+}
+
+void TGadgetWindow::Paint(HDC dc, bool, RECT& rect) {
+  HGDIOBJ old = SelectObject(dc, Font->GetHandle());
+  SetBkMode(dc, TRANSPARENT);
+  for (TGadget* gadget : Gadgets) {
+    RECT overlap;
+    if (IntersectRect(&overlap, &gadget->Bounds, &rect)) gadget->Paint(dc);
+  }
+  SelectObject(dc, old);
+}
+
+void TGadgetWindow::IdleAction(long idleCount) {
+  for (TGadget* gadget : Gadgets) gadget->CommandEnable();
+  TWindow::IdleAction(idleCount);
+}
+
+void TGadgetWindow::TrackLeave() {
+  if (TrackingLeave) return;
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, HWindow, 0};
+  TrackingLeave = TrackMouseEvent(&track);
+}
+
+LRESULT TGadgetWindow::EvMouseMove(WPARAM wParam, LPARAM lParam) {
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (Capture) {
+    Capture->MouseMove(static_cast<UINT>(wParam), point);
+  } else if (HintMode == EnterHints) {
+    TGadget* gadget = GadgetFromPoint(point);
+    if (gadget && !gadget->GetId()) gadget = nullptr;  // nothing to hint
+    if (gadget != AtMouse) {
+      TGadget* left = AtMouse;
+      AtMouse = gadget;
+      if (left) SetHintCommand(0);
+      if (gadget) SetHintCommand(gadget->GetId());
+    }
+    if (gadget) TrackLeave();
+  }
+  return 0;
+}
+
+LRESULT TGadgetWindow::EvMouseLeave(WPARAM, LPARAM) {
+  TrackingLeave = false;
+  if (AtMouse && !Capture) {
+    AtMouse = nullptr;
+    SetHintCommand(0);
+  }
+  return 0;
+}
+
+LRESULT TGadgetWindow::EvLButtonDown(WPARAM wParam, LPARAM lParam) {
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  TGadget* gadget = GadgetFromPoint(point);
+  if (gadget && gadget->GetEnabled()) {
+    if (HintMode == PressHints && gadget->GetId()) SetHintCommand(gadget->GetId());
+    gadget->LButtonDown(static_cast<UINT>(wParam), point);
+  }
+  return 0;
+}
+
+LRESULT TGadgetWindow::EvLButtonUp(WPARAM wParam, LPARAM lParam) {
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (TGadget* gadget = Capture) {
+    gadget->LButtonUp(static_cast<UINT>(wParam), point);
+    if (HintMode == PressHints && gadget->GetId()) SetHintCommand(0);
+  }
+  return 0;
+}
+
+LRESULT TGadgetWindow::EvLButtonDblClk(WPARAM wParam, LPARAM lParam) { return EvLButtonDown(wParam, lParam); }
+
+LRESULT TGadgetWindow::EvSize(WPARAM wParam, LPARAM lParam) {
+  LayoutSession();
+  return TWindow::EvSize(wParam, lParam);
+}

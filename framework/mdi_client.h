@@ -1,0 +1,46 @@
+// TMDIClient: the client window of an MDI frame (the platform's MDICLIENT,
+// subclassed). It keeps the MDI children, handles the Window commands (tile,
+// cascade, arrange icons) and paints its background in a chosen colour.
+#pragma once
+#include "framework/window.h"
+
+class TMDIChild;
+
+constexpr UINT CM_CASCADECHILDREN = 24361;
+constexpr UINT CM_TILECHILDREN = 24362;
+constexpr UINT CM_TILECHILDRENHORIZ = 24363;
+constexpr UINT CM_ARRANGEICONS = 24364;
+constexpr UINT CM_CLOSECHILDREN = 24365;
+// Ids the platform gives the children's entries in the Window popup.
+constexpr UINT IDW_FIRSTMDICHILD = 0xFF00;
+
+class TMDIClient : public TWindow {
+ public:
+  TMDIClient();
+  ~TMDIClient() override;
+
+  void SetBkgndColor(COLORREF color);
+  TMDIChild* GetActiveMDIChild();
+  void CascadeChildren() { SendMessage(WM_MDICASCADE); }
+  void TileChildren(int tile = MDITILE_VERTICAL) { SendMessage(WM_MDITILE, static_cast<WPARAM>(tile)); }
+  void ArrangeIcons() { SendMessage(WM_MDIICONARRANGE); }
+  bool CloseChildren();
+
+  const char* GetClassName() override { return "MDICLIENT"; }
+  bool Register() override { return true; }
+
+  void CmCascadeChildren() { CascadeChildren(); }
+  void CmTileChildren() { TileChildren(); }
+  void CmTileChildrenHoriz() { TileChildren(MDITILE_HORIZONTAL); }
+  void CmArrangeIcons() { ArrangeIcons(); }
+  void CmCloseChildren() { CloseChildren(); }
+  LRESULT EvEraseBkgnd(WPARAM, LPARAM);
+
+  DECLARE_RESPONSE_TABLE(TMDIClient);
+
+ protected:
+  HWND PerformCreate() override;
+
+ private:
+  HBRUSH Background = nullptr;
+};

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "framework/dialog_template.h"
+#include "framework/filter_string.h"
+#include "framework/response_table.h"
+
+namespace {
+
+struct Entry {
+  int Msg;
+  int (*Dispatch)();
+};
+
+TEST(ResponseTable, OwnEntriesWinOverTheBaseAndUnknownMessagesFallThrough) {
+  static const Entry base[] = {{1, [] { return 10; }}, {2, [] { return 20; }}, {0, nullptr}};
+  static const Entry own[] = {{2, [] { return 21; }}, {3, [] { return 31; }}, {0, nullptr}};
+  static const TResponseTable<Entry> baseTable{base, nullptr};
+  static const TResponseTable<Entry> ownTable{own, &baseTable};
+  auto find = [](int msg) {
+    const Entry* e = ownTable.Find([msg](const Entry& x) { return x.Msg == msg; });
+    return e ? e->Dispatch() : -1;
+  };
+  EXPECT_EQ(find(1), 10);  // only the base binds it
+  EXPECT_EQ(find(2), 21);  // both do: the own entry wins
+  EXPECT_EQ(find(3), 31);
+  EXPECT_EQ(find(4), -1);
+}
+
+TEST(FilterString, BarsBecomeNulsAndTheListEndsWithTwo) {
+  const struct {
+    const char* in;
+    std::string out;
+  } cases[] = {
+      {"User Files(*.btl)|*.btl|", std::string("User Files(*.btl)\0*.btl\0", 25)},
+      {"Text|*.txt", std::string("Text\0*.txt\0", 11)},  // no closing bar
+      {"", std::string("\0", 1)},
+  };
+  for (const auto& c : cases) {
+    const std::string converted = ConvertFilter(c.in);
+    EXPECT_EQ(converted, c.out) << c.in;
+    EXPECT_EQ(converted.c_str()[converted.size()], '\0');  // second terminator
+  }
+}
+
+uint16_t WordAt(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
+uint32_t DWordAt(const std::vector<uint8_t>& b, size_t at) { return WordAt(b, at) | uint32_t{WordAt(b, at + 2)} << 16; }
+
+TEST(DialogTemplate, HeaderClassFontAndAlignedItems) {
+  TDialogTemplate t(0x80C80000, "Ab", 1, 2, 30, 40, "OWLZDialog0000", 8, "Arial");
+  t.AddItem(TDialogTemplate::Edit, 7, "x", 0x50000000, 3, 4, 5, 6);
+  t.AddItem(TDialogTemplate::Button, 1, "OK", 0x50010001, 9, 9, 9, 9);
+  const auto& b = t.Bytes();
+  EXPECT_EQ(DWordAt(b, 0), 0x80C80000u | TDialogTemplate::DsSetFont);
+  EXPECT_EQ(WordAt(b, 8), 2);   // item count
+  EXPECT_EQ(WordAt(b, 14), 30); // cx
+  EXPECT_EQ(WordAt(b, 18), 0);  // no menu
+  // The class name in UTF-16 from offset 20, as a dialog's class field reads.
+  const char* name = "OWLZDialog0000";
+  for (size_t i = 0; i < strlen(name); ++i) EXPECT_EQ(WordAt(b, 20 + 2 * i), name[i]);
+  size_t at = 20 + 2 * (strlen(name) + 1);
+  EXPECT_EQ(WordAt(b, at), 'A');
+  at += 2 * 3;
+  EXPECT_EQ(WordAt(b, at), 8);  // point size, then the face
+  at += 2 + 2 * 6;
+  at = (at + 3) & ~size_t{3};
+  EXPECT_EQ(DWordAt(b, at), 0x50000000u);  // first item, DWORD-aligned
+  EXPECT_EQ(WordAt(b, at + 16), 7);        // id
+  EXPECT_EQ(WordAt(b, at + 18), 0xFFFF);
+  EXPECT_EQ(WordAt(b, at + 20), TDialogTemplate::Edit);
+  at += 22 + 4 + 2;                        // "x" and NUL, no creation data
+  at = (at + 3) & ~size_t{3};
+  EXPECT_EQ(DWordAt(b, at), 0x50010001u);
+}
+
+TEST(DialogTemplate, NoFontClearsTheSetFontStyle) {
+  TDialogTemplate t(0x80C80040, "", 0, 0, 1, 1);
+  EXPECT_EQ(DWordAt(t.Bytes(), 0), 0x80C80000u);
+  EXPECT_EQ(t.Bytes().size(), 22u);  // header, menu, class, empty caption
+}
+
+}  // namespace

@@ -1,0 +1,414 @@
+#include "framework/window.h"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+
+#include "framework/application.h"
+#include "framework/command_enabler.h"
+#include "framework/frame_window.h"
+#include "framework/scroller.h"
+
+namespace {
+
+// The handle-to-object association, per process. Windows are normally used
+// by one thread, but the map is shared by all, so it is locked.
+struct THandleMap {
+  std::mutex Lock;
+  std::unordered_map<HWND, TWindow*> Objects;
+};
+
+THandleMap& Handles() {
+  static THandleMap map;
+  return map;
+}
+
+TWindow* CreationWindow = nullptr;
+TCurrentEvent CurrentEvent;
+
+}  // namespace
+
+// ---- lookup and attachment --------------------------------------------------
+
+TWindow* TWindow::GetWindowPtr(HWND handle) {
+  if (!handle) return nullptr;
+  auto& map = Handles();
+  std::lock_guard guard(map.Lock);
+  auto it = map.Objects.find(handle);
+  return it == map.Objects.end() ? nullptr : it->second;
+}
+
+const TCurrentEvent& TWindow::GetCurrentEvent() { return CurrentEvent; }
+void TWindow::SetCreationWindow(TWindow* window) { CreationWindow = window; }
+TWindow* TWindow::GetCreationWindow() { return CreationWindow; }
+
+void TWindow::Attach(HWND handle) {
+  HWindow = handle;
+  auto& map = Handles();
+  std::lock_guard guard(map.Lock);
+  map.Objects[handle] = this;
+}
+
+void TWindow::Detach() {
+  if (!HWindow) return;
+  auto& map = Handles();
+  {
+    std::lock_guard guard(map.Lock);
+    auto it = map.Objects.find(HWindow);
+    if (it != map.Objects.end() && it->second == this) map.Objects.erase(it);
+  }
+  HWindow = nullptr;
+}
+
+void TWindow::Subclass() {
+  DefaultProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(HWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc)));
+}
+
+void TWindow::AttachSubclass(HWND handle) {
+  Attach(handle);
+  Subclass();
+}
+
+LRESULT CALLBACK InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWindow* window = CreationWindow;
+  if (!window || window->HWindow) {
+    // A window of a library class created outside the library: no object.
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  CreationWindow = nullptr;
+  window->Attach(hwnd);
+  // From now on the window goes straight to StdWndProc; its default is the
+  // platform's (DefaultProc stays null).
+  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc));
+  return window->ReceiveMessage(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK StdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (TWindow* window = TWindow::GetWindowPtr(hwnd)) return window->ReceiveMessage(msg, wParam, lParam);
+  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// ---- construction -----------------------------------------------------------
+
+TWindow::TWindow(TWindow* parent, const char* title) : Title(title ? title : "") {
+  SetParent(parent);
+}
+
+TWindow::TWindow(HWND handle) : HWindow(handle), Alias(true) {}
+
+TWindow::~TWindow() {
+  if (HWindow && !Alias) {
+    // Messages sent while destroying reach TWindow's handling only, since the
+    // derived parts of this object are already gone.
+    HWND handle = HWindow;
+    Destroy();
+    if (HWindow == handle) Detach();  // destroyed elsewhere, or refused
+  }
+  // Child objects go with their parent; each unlinks itself as it goes.
+  while (!Children.empty()) delete Children.back();
+  if (Parent) {
+    auto& siblings = Parent->Children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  delete Scroller;
+  if (CreationWindow == this) CreationWindow = nullptr;
+}
+
+void TWindow::SetParent(TWindow* parent) {
+  if (Parent == parent) return;
+  if (Parent) {
+    auto& siblings = Parent->Children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  Parent = parent;
+  if (Parent) Parent->Children.push_back(this);
+}
+
+TWindow* TWindow::ChildWithId(int id) const {
+  for (TWindow* child : Children)
+    if (child->Attr.Id == id) return child;
+  return nullptr;
+}
+
+TApplication* TWindow::GetApplication() const { return TApplication::Current(); }
+
+HINSTANCE TWindow::GetInstance() const {
+  TApplication* app = GetApplication();
+  return app ? app->GetInstance() : GetModuleHandleA(nullptr);
+}
+
+void TWindow::SetResourceId(int id) {
+  Attr.Id = id;
+  FromResource = true;
+}
+
+void TWindow::SetScroller(TScroller* scroller) {
+  if (Scroller != scroller) delete Scroller;
+  Scroller = scroller;
+}
+
+// ---- registration and creation ----------------------------------------------
+
+const char* TWindow::GetClassName() { return "TWindow"; }
+
+void TWindow::GetWindowClass(WNDCLASSA& wc) {
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &InitWndProc;
+  wc.cbClsExtra = 0;
+  wc.cbWndExtra = 0;
+  wc.hInstance = GetInstance();
+  wc.hIcon = nullptr;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszMenuName = nullptr;
+  wc.lpszClassName = GetClassName();
+}
+
+bool TWindow::Register() {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(GetInstance(), GetClassName(), &wc)) return true;
+  wc = WNDCLASSA{};
+  GetWindowClass(wc);
+  return RegisterClassA(&wc) != 0;
+}
+
+HWND TWindow::PerformCreate() {
+  HMENU menu = nullptr;
+  if (Attr.Style & WS_CHILD)
+    menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(Attr.Id));
+  else if (Attr.Menu)
+    menu = LoadMenuA(GetInstance(), Attr.Menu);
+  return CreateWindowExA(Attr.ExStyle, GetClassName(), Title.c_str(), Attr.Style, Attr.X, Attr.Y,
+                         Attr.W, Attr.H, GetParentHandle(), menu, GetInstance(), Attr.Param);
+}
+
+bool TWindow::Create() {
+  if (HWindow) return true;
+  if (!Register()) return false;
+  CreationWindow = this;
+  HWND handle = PerformCreate();
+  if (CreationWindow == this) CreationWindow = nullptr;
+  if (!handle) {
+    Detach();
+    return false;
+  }
+  if (!HWindow) {
+    // A predefined class (a control, the MDI client): its procedure is the
+    // platform's, so the window is attached and subclassed after the fact.
+    AttachSubclass(handle);
+    SetupWindow();
+  }
+  return true;
+}
+
+void TWindow::Destroy(int) {
+  if (HWindow && !Alias) ::DestroyWindow(HWindow);
+}
+
+void TWindow::CreateChildren() {
+  // Copy: a child's creation may add windows to the list.
+  std::vector<TWindow*> children = Children;
+  for (TWindow* child : children) {
+    if (child->HWindow) continue;
+    if (child->FromResource) {
+      if (HWND item = GetDlgItem(HWindow, child->Attr.Id)) {
+        child->AttachSubclass(item);
+        child->SetupWindow();
+      }
+    } else {
+      child->Create();
+    }
+  }
+}
+
+void TWindow::SetupWindow() {
+  CreateChildren();
+  if (Icon) ::SendMessageA(HWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  if (Scroller) {
+    Scroller->SetPageSize();
+    Scroller->SetSBarRange();
+  }
+}
+
+bool TWindow::CanClose() {
+  return std::all_of(Children.begin(), Children.end(),
+                     [](TWindow* child) { return !child->HWindow || child->CanClose(); });
+}
+
+void TWindow::Paint(HDC, bool, RECT&) {}
+
+bool TWindow::PreProcessMsg(MSG&) { return false; }
+
+void TWindow::IdleAction(long idleCount) {
+  std::vector<TWindow*> children = Children;
+  for (TWindow* child : children)
+    if (child->HWindow) child->IdleAction(idleCount);
+}
+
+void TWindow::SetWindowText(const char* text) {
+  Title = text ? text : "";
+  if (HWindow) ::SetWindowTextA(HWindow, Title.c_str());
+}
+
+bool TWindow::SetIcon(HINSTANCE module, LPCSTR resName) {
+  Icon = LoadIconA(module, resName);
+  if (Icon && HWindow) ::SendMessageA(HWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  return Icon != nullptr;
+}
+
+// ---- dispatch ---------------------------------------------------------------
+
+LRESULT TWindow::ReceiveMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TCurrentEvent saved = CurrentEvent;
+  TCurrentEvent event{this, msg, wParam, lParam};
+  CurrentEvent = event;
+  TCurrentEvent* outer = Event;
+  Event = &event;
+  LRESULT result = WindowProc(msg, wParam, lParam);
+  // The object may have let go of the window while handling; after the last
+  // message the handle no longer leads here.
+  Event = outer;
+  if (msg == WM_NCDESTROY) Detach();
+  CurrentEvent = saved;
+  return result;
+}
+
+const TEventEntry* TWindow::FindEntry(UINT msg, UINT id) const {
+  const bool byId = msg == WM_COMMAND || msg == WM_COMMAND_ENABLE;
+  return GetResponseTable().Find(
+      [&](const TEventEntry& e) { return e.Msg == msg && (!byId || e.Id == id); });
+}
+
+LRESULT TWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND)
+    return EvCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+  if (const TEventEntry* entry = FindEntry(msg)) return entry->Dispatch(*this, wParam, lParam);
+  return DefaultProcessing();
+}
+
+LRESULT TWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (DefaultProc) return CallWindowProcA(DefaultProc, HWindow, msg, wParam, lParam);
+  return ::DefWindowProcA(HWindow, msg, wParam, lParam);
+}
+
+LRESULT TWindow::DefaultProcessing() {
+  if (!Event) return 0;
+  return DefWindowProc(Event->Message, Event->WParam, Event->LParam);
+}
+
+LRESULT TWindow::EvCommand(UINT id, HWND control, UINT) {
+  // A control's notification belongs to the control's parent: this window.
+  if (control) {
+    if (const TEventEntry* entry = FindEntry(WM_COMMAND, id))
+      return entry->Dispatch(*this, Event ? Event->WParam : id, reinterpret_cast<LPARAM>(control));
+    return DefaultProcessing();
+  }
+  // Menu, accelerator and posted commands: from the command target up.
+  WPARAM wp = Event ? Event->WParam : id;
+  LPARAM lp = Event ? Event->LParam : 0;
+  for (TWindow* window = GetCommandTarget(); window; window = window->Parent)
+    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id))
+      return entry->Dispatch(*window, wp, lp);
+  return DefaultProcessing();
+}
+
+void TWindow::EvCommandEnable(TCommandEnabler& enabler) {
+  if (const TEventEntry* entry = FindEntry(WM_COMMAND_ENABLE, enabler.GetId())) {
+    enabler.SetHandled();
+    entry->Dispatch(*this, 0, reinterpret_cast<LPARAM>(&enabler));
+  }
+}
+
+void TWindow::RouteCommandEnable(TCommandEnabler& enabler) {
+  for (TWindow* window = GetCommandTarget(); window && !enabler.GetHandled(); window = window->Parent)
+    window->EvCommandEnable(enabler);
+}
+
+// ---- TWindow's own handling -------------------------------------------------
+
+// The root table: written out, since it has no base to chain to.
+const TWindowResponseTable& TWindow::ResponseTable() {
+  using TThisClass = TWindow;
+  static const TEventEntry entries[] = {
+      EV_MESSAGE(WM_CREATE, EvCreate),
+      EV_MESSAGE(WM_CLOSE, EvClose),
+      EV_MESSAGE(WM_DESTROY, EvDestroy),
+      EV_MESSAGE(WM_PAINT, EvPaint),
+      EV_MESSAGE(WM_SIZE, EvSize),
+      EV_MESSAGE(WM_HSCROLL, EvHScroll),
+      EV_MESSAGE(WM_VSCROLL, EvVScroll),
+      EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
+      EV_MESSAGE(WM_INITMENUPOPUP, EvInitMenuPopup),
+      {0, 0, nullptr}};
+  static const TWindowResponseTable table{entries, nullptr};
+  return table;
+}
+
+LRESULT TWindow::EvCreate(WPARAM, LPARAM) {
+  SetupWindow();
+  return DefaultProcessing();
+}
+
+LRESULT TWindow::EvClose(WPARAM, LPARAM) {
+  if (CanClose()) Destroy();
+  return 0;
+}
+
+LRESULT TWindow::EvDestroy(WPARAM, LPARAM) {
+  CleanupWindow();
+  TApplication* app = GetApplication();
+  if (app && app->GetMainWindow() == this) PostQuitMessage(0);
+  return DefaultProcessing();
+}
+
+LRESULT TWindow::EvPaint(WPARAM, LPARAM) {
+  // Windows of predefined classes paint themselves.
+  if (DefaultProc) return DefaultProcessing();
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(HWindow, &ps);
+  if (Scroller) Scroller->BeginView(dc, ps.rcPaint);
+  Paint(dc, ps.fErase, ps.rcPaint);
+  if (Scroller) Scroller->EndView(dc);
+  EndPaint(HWindow, &ps);
+  return 0;
+}
+
+LRESULT TWindow::EvSize(WPARAM wParam, LPARAM) {
+  if (Scroller && wParam != SIZE_MINIMIZED) {
+    Scroller->SetPageSize();
+    Scroller->SetSBarRange();
+  }
+  return DefaultProcessing();
+}
+
+LRESULT TWindow::EvHScroll(WPARAM wParam, LPARAM lParam) {
+  if (!Scroller || lParam) return DefaultProcessing();  // a scroll-bar control's own
+  Scroller->HScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+  return 0;
+}
+
+LRESULT TWindow::EvVScroll(WPARAM wParam, LPARAM lParam) {
+  if (!Scroller || lParam) return DefaultProcessing();
+  Scroller->VScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+  return 0;
+}
+
+LRESULT TWindow::EvMouseMove(WPARAM, LPARAM) {
+  if (Scroller && GetCapture() == HWindow) Scroller->AutoScroll();
+  return DefaultProcessing();
+}
+
+LRESULT TWindow::EvInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  HMENU menu = reinterpret_cast<HMENU>(wParam);
+  if (!HIWORD(lParam)) {  // not the system menu
+    const int count = GetMenuItemCount(menu);
+    for (int pos = 0; pos < count; ++pos) {
+      const UINT id = GetMenuItemID(menu, pos);
+      if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or popup
+      TMenuItemEnabler enabler(menu, id, static_cast<UINT>(pos));
+      RouteCommandEnable(enabler);
+    }
+  }
+  return DefaultProcessing();
+}
