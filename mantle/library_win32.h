@@ -1,0 +1,48 @@
+// What the library's Win32 parts share: the module, the event queue's entry
+// for window procedures, window-handle bits, and the resource-file loader.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "mantle/message_retrieval.h"
+
+namespace mantle {
+
+// Records carry window handles as 32 bits; 64-bit Windows keeps window
+// handles within 32 bits and widens them by sign extension.
+inline std::uint32_t HandleBits(HWND window) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+inline HWND WindowFromBits(std::uint32_t bits) {
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(bits)));
+}
+
+// The module instance recorded when the library was attached to the process.
+HINSTANCE ModuleInstance();
+
+// The application context that _EnableMantle creates, named "dummy
+// application"; the window, dialog and control objects take their module and
+// instance from it.
+struct ApplicationContext {
+  const char* name;
+  HINSTANCE instance;
+};
+// Null while the library is not enabled.
+ApplicationContext* Application();
+
+// Appends a library window's event {window, message, wParam, lParam, 0} to
+// the queue. Dropped while the library is not enabled, or when no node can
+// be allocated.
+void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Turns record handles back into library windows and their ids.
+const WindowDirectory& LibraryWindows();
+
+// A private copy of one resource's data from a compiled resource file, in a
+// movable global block the caller owns and frees; null when the file cannot
+// be read or holds no such resource. `name` is a string or MAKEINTRESOURCEA(id).
+HGLOBAL LoadResourceFromFile(LPCSTR file, LPCSTR name, int type);
+
+}  // namespace mantle
