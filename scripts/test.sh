@@ -23,7 +23,8 @@ count() {  # adds the counts of one ctest run from its log
 }
 
 echo "== native tests"
-ctest --test-dir build/native --output-on-failure -j2 2>&1 | tee build/native-ctest.log | grep -vE '^\s+[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' 
+ctest --test-dir build/native --output-on-failure -j2 >build/native-ctest.log 2>&1
+grep -vE '^ +Start +[0-9]+:|^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' build/native-ctest.log
 count build/native-ctest.log
 
 start_display

@@ -8,14 +8,23 @@ configure() {  # tree [cmake args...]
   [ -f "build/$tree/build.ninja" ] || cmake -S . -B "build/$tree" -G Ninja "$@" >/dev/null
 }
 
+build() {  # tree: builds quietly; on failure shows the end of the log
+  echo "== building $1"
+  if ! cmake --build "build/$1" -j"$jobs" >"build/$1-build.log" 2>&1; then
+    tail -40 "build/$1-build.log"
+    return 1
+  fi
+}
+
 build_trees() {
+  mkdir -p build
   configure native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug || return 1
-  cmake --build build/native -j"$jobs" || return 1
+  build native || return 1
   configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release || return 1
-  cmake --build build/win32 -j"$jobs" || return 1
+  build win32 || return 1
   if [ "$wine_tree" = win64 ]; then
     configure win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release || return 1
-    cmake --build build/win64 -j"$jobs" || return 1
+    build win64 || return 1
   fi
 }
 
