@@ -8,6 +8,7 @@
 #include "mantle/icon_image.h"
 #include "mantle/library_win32.h"
 #include "mantle/mantle.h"
+#include "mantle/menu_template.h"
 #include "mantle/resource_image.h"
 
 namespace mantle {
@@ -128,7 +129,8 @@ extern "C" HMENU WINAPI _CreateMenuIndirect(LPCSTR resourceFile, LPCSTR menuName
   const mantle::GlobalBlock block(mantle::LoadResourceFromFile(resourceFile, menuName, mantle::kMenuType));
   if (!block) return nullptr;
   const mantle::LockedBlock bytes(block.get());
-  if (bytes.data() == nullptr) return nullptr;
+  // The platform reads the template without its size: check that it ends in the block.
+  if (!mantle::MenuTemplateFits(bytes.bytes())) return nullptr;
   return LoadMenuIndirectA(bytes.data());
 }
 

@@ -161,6 +161,11 @@ TEST_F(MantleDll, BrokenFilesGiveNothing) {
   EXPECT_EQ(create_menu(broken, "MAIN"), nullptr) << "header size past the end";
 
   bytes = good;
+  PutU32(bytes, menu, 12);
+  WriteBytes(broken, bytes);
+  EXPECT_EQ(create_menu(broken, "MAIN"), nullptr) << "menu template longer than its data";
+
+  bytes = good;
   bytes.resize(menu + 40);
   WriteBytes(broken, bytes);
   EXPECT_EQ(create_menu(broken, "MAIN"), nullptr) << "file cut inside the data";

@@ -12,6 +12,7 @@
 
 #include "mantle/dialog_template.h"
 #include "mantle/icon_image.h"
+#include "mantle/menu_template.h"
 #include "mantle/resource_image.h"
 
 namespace {
@@ -47,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A name taken from the input itself, so that matches are easy to reach.
   if (size >= 2) {
     const std::string_view name(reinterpret_cast<const char*>(data), std::min<std::size_t>(data[0] % 32, size));
-    Load(image, mantle::kMenuType, name, found);
+    const auto menu = Load(image, mantle::kMenuType, name, found);
+    mantle::MenuTemplateFits(menu);
   }
+  mantle::MenuTemplateFits(image);
 
   for (const std::uint16_t group_id : {std::uint16_t{1}, std::uint16_t{7}}) {
     const auto group = Load(image, mantle::kIconGroupType, group_id, found);

@@ -9,6 +9,7 @@
 
 #include "mantle/dialog_template.h"
 #include "mantle/icon_image.h"
+#include "mantle/menu_template.h"
 #include "mantle/tests/res_builder.h"
 
 namespace mantle {
@@ -294,7 +295,9 @@ TEST(CompiledResourceFile, LoaderFindsWhatTheCompilerWrote) {
   const auto find = [&](std::uint16_t type, ResourceName name) {
     return FindResourceData(image, *BuildSearchPattern(type, name));
   };
-  EXPECT_TRUE(find(kMenuType, std::string_view("MAIN")));
+  const auto main_menu = find(kMenuType, std::string_view("MAIN"));
+  ASSERT_TRUE(main_menu);
+  EXPECT_TRUE(MenuTemplateFits(*main_menu));
   EXPECT_FALSE(find(kMenuType, std::string_view("Main")));
   EXPECT_TRUE(find(kMenuType, std::uint16_t{100}));
   const auto twin = find(kMenuType, std::string_view("TWIN"));
