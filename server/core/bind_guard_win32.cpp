@@ -1,0 +1,60 @@
+#include "server/core/bind_guard_win32.h"
+
+#include <windows.h>
+
+namespace server {
+
+bool IsGuardedFault(std::uint32_t code) {
+  switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_STACK_CHECK:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
+LONG CALLBACK ReportFaultAndExit(EXCEPTION_POINTERS* info) {
+  const DWORD code = info->ExceptionRecord->ExceptionCode;
+  if (!IsGuardedFault(code)) return EXCEPTION_CONTINUE_SEARCH;
+  MessageBuffer text;
+  FormatBindException(text, code);
+  MessageBoxA(GetFocus(), text.data(), "Error...", MB_OK | MB_ICONSTOP);
+  ExitProcess(0);
+}
+
+// Removes the handler however the binding leaves.
+class HandlerScope {
+ public:
+  HandlerScope() : handle_(AddVectoredExceptionHandler(1, ReportFaultAndExit)) {}
+  ~HandlerScope() {
+    if (handle_ != nullptr) RemoveVectoredExceptionHandler(handle_);
+  }
+  HandlerScope(const HandlerScope&) = delete;
+  HandlerScope& operator=(const HandlerScope&) = delete;
+
+ private:
+  PVOID handle_;
+};
+
+}  // namespace
+
+bool VectoredBindGuard::Run(const std::function<bool()>& bind) {
+  HandlerScope scope;
+  return bind();
+}
+
+}  // namespace server
