@@ -3,25 +3,27 @@
 #pragma once
 
 #include <cstdint>
+
+#include "boards/include/link_functions.h"
 #include <optional>
 
 #include "boards/kestrel/driver_channel.h"
 
 namespace board {
 
-class KestrelLink {
+class KestrelLink final : public LinkFunctions {
  public:
   KestrelLink(DriverChannel& driver, RegistryWriter& registry) : driver_(driver), registry_(registry) {}
 
-  std::int32_t OpenLink(const char* link_name, std::uint32_t link_timeout);
-  std::int32_t CloseLink(std::int32_t handle);
-  std::int32_t ReadLink(std::int32_t handle, std::uint8_t* buffer, std::int32_t length);
-  std::int32_t WriteLink(std::int32_t handle, const std::uint8_t* buffer, std::int32_t length);
-  std::int32_t ResetLink(std::int32_t handle);
-  std::int32_t AnalyseLink(std::int32_t handle);
-  std::int32_t TestError(std::int32_t handle);
-  std::int32_t TestRead(std::int32_t handle);
-  std::int32_t TestWrite(std::int32_t handle);
+  std::int32_t OpenLink(const char* link_name, std::uint32_t link_timeout) override;
+  std::int32_t CloseLink(std::int32_t handle) override;
+  std::int32_t ReadLink(std::int32_t handle, std::uint8_t* buffer, std::int32_t length) override;
+  std::int32_t WriteLink(std::int32_t handle, const std::uint8_t* buffer, std::int32_t length) override;
+  std::int32_t ResetLink(std::int32_t handle) override;
+  std::int32_t AnalyseLink(std::int32_t handle) override;
+  std::int32_t TestError(std::int32_t handle) override;
+  std::int32_t TestRead(std::int32_t handle) override;
+  std::int32_t TestWrite(std::int32_t handle) override;
 
   // Closes a device handle still open; the library calls it when unloaded.
   void Shutdown();

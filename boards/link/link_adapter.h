@@ -4,23 +4,25 @@
 
 #include <cstdint>
 
+#include "boards/include/link_functions.h"
+
 #include "boards/link/port_access.h"
 
 namespace board {
 
-class LinkAdapter {
+class LinkAdapter final : public LinkFunctions {
  public:
   explicit LinkAdapter(PortAccess& ports) : ports_(ports) {}
 
-  std::int32_t OpenLink(const char* link_name, std::uint32_t link_timeout);
-  std::int32_t CloseLink(std::int32_t handle);
-  std::int32_t ReadLink(std::int32_t handle, std::uint8_t* buffer, std::int32_t length);
-  std::int32_t WriteLink(std::int32_t handle, const std::uint8_t* buffer, std::int32_t length);
-  std::int32_t ResetLink(std::int32_t handle);
-  std::int32_t AnalyseLink(std::int32_t handle);
-  std::int32_t TestError(std::int32_t handle);
-  std::int32_t TestRead(std::int32_t handle);
-  std::int32_t TestWrite(std::int32_t handle);
+  std::int32_t OpenLink(const char* link_name, std::uint32_t link_timeout) override;
+  std::int32_t CloseLink(std::int32_t handle) override;
+  std::int32_t ReadLink(std::int32_t handle, std::uint8_t* buffer, std::int32_t length) override;
+  std::int32_t WriteLink(std::int32_t handle, const std::uint8_t* buffer, std::int32_t length) override;
+  std::int32_t ResetLink(std::int32_t handle) override;
+  std::int32_t AnalyseLink(std::int32_t handle) override;
+  std::int32_t TestError(std::int32_t handle) override;
+  std::int32_t TestRead(std::int32_t handle) override;
+  std::int32_t TestWrite(std::int32_t handle) override;
 
   bool is_open() const { return open_; }
   std::uint32_t port_base() const { return port_base_; }

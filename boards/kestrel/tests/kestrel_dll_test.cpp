@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "boards/include/tests/board_dll.h"
+#include "boards/include/tests/link_contract.h"
 #include "boards/kestrel/b004_driver.h"
 
 namespace {
@@ -27,20 +28,12 @@ TEST(KestrelDll, WithoutTheDriverOpenFailsAndTheRegistryIsUntouched) {
   }
   BoardDll dll("kestrel.dll");
   ASSERT_TRUE(dll.complete());
-  char buffer[4] = {};
-  EXPECT_EQ(dll.read(1, buffer, 4), 0);
-  EXPECT_EQ(dll.write(1, buffer, 4), 0);
-  EXPECT_EQ(dll.reset(1), -1);
-  EXPECT_EQ(dll.analyse(1), -1);
-  EXPECT_EQ(dll.test_error(1), 0);
-  EXPECT_EQ(dll.test_read(1), 0);
-  EXPECT_EQ(dll.test_write(1), 0);
-  EXPECT_EQ(dll.close(1), -1);
-  EXPECT_EQ(dll.open("0x150", 10), -1);
-  EXPECT_EQ(dll.open(nullptr, 10), -1);
+  board::testing::ExpectAnswersWithNothingOpen(dll);
+  EXPECT_EQ(dll.OpenLink("0x150", 10), -1);
+  EXPECT_EQ(dll.OpenLink(nullptr, 10), -1);
   EXPECT_FALSE(PortValueStored());
-  EXPECT_EQ(dll.read(2, buffer, 4), -1);
-  EXPECT_EQ(dll.read(1, buffer, 0), -2);
+  board::testing::ExpectAnswersWithNothingOpen(dll);
+  board::testing::ExpectBadHandlesAndLengthsRefused(dll);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "boards/include/tests/link_contract.h"
 #include "boards/kestrel/b004_driver.h"
 
 namespace board {
@@ -164,32 +165,12 @@ TEST_F(KestrelLinkTest, ControlRequestsUseTheirCodesAndAnswers) {
 TEST_F(KestrelLinkTest, BadHandleAndLengthSendNothing) {
   ASSERT_EQ(link.OpenLink(nullptr, 1), 1);
   driver.log.clear();
-  std::uint8_t buffer[2] = {};
-  for (std::int32_t handle : {0, 2}) {
-    EXPECT_EQ(link.CloseLink(handle), -1);
-    EXPECT_EQ(link.ReadLink(handle, buffer, 2), -1);
-    EXPECT_EQ(link.WriteLink(handle, buffer, 2), -1);
-    EXPECT_EQ(link.ResetLink(handle), -1);
-    EXPECT_EQ(link.AnalyseLink(handle), -1);
-    EXPECT_EQ(link.TestError(handle), -1);
-    EXPECT_EQ(link.TestRead(handle), -1);
-    EXPECT_EQ(link.TestWrite(handle), -1);
-  }
-  EXPECT_EQ(link.ReadLink(1, buffer, 0), -2);
-  EXPECT_EQ(link.WriteLink(1, buffer, -5), -2);
+  testing::ExpectBadHandlesAndLengthsRefused(link);
   EXPECT_TRUE(driver.log.empty());
 }
 
 TEST_F(KestrelLinkTest, BeforeOpenNothingIsSentAndResultsAreFailures) {
-  std::uint8_t buffer[2] = {};
-  EXPECT_EQ(link.ReadLink(1, buffer, 2), 0);
-  EXPECT_EQ(link.WriteLink(1, buffer, 2), 0);
-  EXPECT_EQ(link.ResetLink(1), -1);
-  EXPECT_EQ(link.AnalyseLink(1), -1);
-  EXPECT_EQ(link.TestError(1), 0);
-  EXPECT_EQ(link.TestRead(1), 0);
-  EXPECT_EQ(link.TestWrite(1), 0);
-  EXPECT_EQ(link.CloseLink(1), -1);
+  testing::ExpectAnswersWithNothingOpen(link);
   EXPECT_TRUE(driver.log.empty());
 }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "boards/include/tests/link_contract.h"
 #include "boards/link/tests/recording_ports.h"
 
 namespace board {
@@ -37,34 +38,12 @@ TEST_F(LinkAdapterTest, UnreadableNameFailsAndKeepsEarlierLink) {
 
 TEST_F(LinkAdapterTest, BadHandleAndBadLengthTouchNoPort) {
   ASSERT_EQ(link.OpenLink("0x150", 3), 1);
-  std::uint8_t buffer[4] = {};
-  for (std::int32_t handle : {0, 2, -1}) {
-    EXPECT_EQ(link.CloseLink(handle), -1);
-    EXPECT_EQ(link.ReadLink(handle, buffer, 4), -1);
-    EXPECT_EQ(link.WriteLink(handle, buffer, 4), -1);
-    EXPECT_EQ(link.ResetLink(handle), -1);
-    EXPECT_EQ(link.AnalyseLink(handle), -1);
-    EXPECT_EQ(link.TestError(handle), -1);
-    EXPECT_EQ(link.TestRead(handle), -1);
-    EXPECT_EQ(link.TestWrite(handle), -1);
-  }
-  for (std::int32_t length : {0, -1, -100}) {
-    EXPECT_EQ(link.ReadLink(1, buffer, length), -2);
-    EXPECT_EQ(link.WriteLink(1, buffer, length), -2);
-  }
+  testing::ExpectBadHandlesAndLengthsRefused(link);
   EXPECT_TRUE(ports.log.empty());
 }
 
 TEST_F(LinkAdapterTest, CallsBeforeOpenTouchNoPortAndAnswerLikeTheDriverLibrary) {
-  std::uint8_t buffer[4] = {};
-  EXPECT_EQ(link.ReadLink(1, buffer, 4), 0);
-  EXPECT_EQ(link.WriteLink(1, buffer, 4), 0);
-  EXPECT_EQ(link.ResetLink(1), -1);
-  EXPECT_EQ(link.AnalyseLink(1), -1);
-  EXPECT_EQ(link.TestError(1), 0);
-  EXPECT_EQ(link.TestRead(1), 0);
-  EXPECT_EQ(link.TestWrite(1), 0);
-  EXPECT_EQ(link.CloseLink(1), -1);
+  testing::ExpectAnswersWithNothingOpen(link);
   EXPECT_TRUE(ports.log.empty());
 }
 

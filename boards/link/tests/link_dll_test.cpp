@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "boards/include/tests/board_dll.h"
+#include "boards/include/tests/link_contract.h"
 #include "tools/c012_peer/peer_server.h"
 
 namespace {
@@ -21,18 +22,12 @@ class LinkDll : public ::testing::Test {
 TEST_F(LinkDll, AnswersWithoutABoardAsTheInterfaceSays) {
   BoardDll dll("link.dll");
   ASSERT_TRUE(dll.complete());
-  char buffer[8] = {};
   // Before the first OpenLink nothing is opened and no port is touched.
-  EXPECT_EQ(dll.read(1, buffer, 8), 0);
-  EXPECT_EQ(dll.reset(1), -1);
-  EXPECT_EQ(dll.close(1), -1);
-  EXPECT_EQ(dll.open("B004", 10), -1);
-  EXPECT_EQ(dll.open(nullptr, 10), 1);
-  EXPECT_EQ(dll.read(0, buffer, 8), -1);
-  EXPECT_EQ(dll.write(2, buffer, 8), -1);
-  EXPECT_EQ(dll.read(1, buffer, 0), -2);
-  EXPECT_EQ(dll.write(1, buffer, -3), -2);
-  EXPECT_EQ(dll.close(1), 1);
+  board::testing::ExpectAnswersWithNothingOpen(dll);
+  EXPECT_EQ(dll.OpenLink("B004", 10), -1);
+  EXPECT_EQ(dll.OpenLink(nullptr, 10), 1);
+  board::testing::ExpectBadHandlesAndLengthsRefused(dll);
+  EXPECT_EQ(dll.CloseLink(1), 1);
 }
 
 // Wine, like the Windows NT family, refuses port instructions to programs:
@@ -40,14 +35,14 @@ TEST_F(LinkDll, AnswersWithoutABoardAsTheInterfaceSays) {
 TEST_F(LinkDll, RefusedPortInstructionsGiveABoardThatNeverAnswers) {
   BoardDll dll("link.dll");
   ASSERT_TRUE(dll.complete());
-  ASSERT_EQ(dll.open("0x150", 3), 1);
-  char buffer[4] = {1, 2, 3, 4};
-  EXPECT_EQ(dll.write(1, buffer, 4), 0);
-  EXPECT_EQ(dll.read(1, buffer, 4), 0);
-  EXPECT_EQ(dll.test_read(1), 0);
-  EXPECT_EQ(dll.test_write(1), 0);
-  EXPECT_EQ(dll.reset(1), 1);
-  EXPECT_EQ(dll.analyse(1), 1);
+  ASSERT_EQ(dll.OpenLink("0x150", 3), 1);
+  std::uint8_t buffer[4] = {1, 2, 3, 4};
+  EXPECT_EQ(dll.WriteLink(1, buffer, 4), 0);
+  EXPECT_EQ(dll.ReadLink(1, buffer, 4), 0);
+  EXPECT_EQ(dll.TestRead(1), 0);
+  EXPECT_EQ(dll.TestWrite(1), 0);
+  EXPECT_EQ(dll.ResetLink(1), 1);
+  EXPECT_EQ(dll.AnalyseLink(1), 1);
 }
 
 TEST_F(LinkDll, MovesA64KiBlockBothWaysThroughTheSimulatedAdapter) {
@@ -59,20 +54,20 @@ TEST_F(LinkDll, MovesA64KiBlockBothWaysThroughTheSimulatedAdapter) {
   wsprintfA(address, "127.0.0.1:%u", server.port());
   SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
 
-  std::vector<char> out(64 * 1024), back(64 * 1024);
-  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char>(i * 7 + i / 256);
+  std::vector<std::uint8_t> out(64 * 1024), back(64 * 1024);
+  for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
   {
     BoardDll dll("link.dll");
     ASSERT_TRUE(dll.complete());
-    ASSERT_EQ(dll.open("0x150", 100000), 1);
-    EXPECT_EQ(dll.write(1, out.data(), static_cast<int>(out.size())), static_cast<int>(out.size()));
-    EXPECT_EQ(dll.read(1, back.data(), static_cast<int>(back.size())), static_cast<int>(back.size()));
+    ASSERT_EQ(dll.OpenLink("0x150", 100000), 1);
+    EXPECT_EQ(dll.WriteLink(1, out.data(), static_cast<int>(out.size())), static_cast<int>(out.size()));
+    EXPECT_EQ(dll.ReadLink(1, back.data(), static_cast<int>(back.size())), static_cast<int>(back.size()));
     EXPECT_EQ(back, out);
-    EXPECT_EQ(dll.reset(1), 1);
+    EXPECT_EQ(dll.ResetLink(1), 1);
     // Nothing more is on its way: a short count is the timeout. (Each poll of
     // the simulated board is a system call, so keep the count of polls small.)
-    ASSERT_EQ(dll.open("0x150", 10), 1);
-    EXPECT_EQ(dll.read(1, back.data(), 1), 0);
+    ASSERT_EQ(dll.OpenLink("0x150", 10), 1);
+    EXPECT_EQ(dll.ReadLink(1, back.data(), 1), 0);
   }  // unloading the library closes the connection, which ends the session
   serving.join();
   EXPECT_EQ(session.data().size(), out.size());
@@ -89,9 +84,9 @@ TEST_F(LinkDll, ALinkNameBesideTheSimulatedBoardFindsNothing) {
   SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
   {
     BoardDll dll("link.dll");
-    ASSERT_EQ(dll.open("0x300", 10), 1);
-    char byte = 'x';
-    EXPECT_EQ(dll.write(1, &byte, 1), 0);
+    ASSERT_EQ(dll.OpenLink("0x300", 10), 1);
+    std::uint8_t byte = 'x';
+    EXPECT_EQ(dll.WriteLink(1, &byte, 1), 0);
   }
   serving.join();
   EXPECT_TRUE(session.data().empty());
