@@ -1,1 +1,138 @@
+// Modal dialogs from a resource with bound controls; modeless dialogs from a
+// template in memory with a registered copy of the dialog class.
 #include <gtest/gtest.h>
+
+#include "framework/check_box.h"
+#include "framework/combo_box.h"
+#include "framework/dialog.h"
+#include "framework/dialog_template.h"
+#include "framework/edit.h"
+#include "framework/input_dialog.h"
+#include "framework/list_box.h"
+#include "framework/tests/test_support.h"
+
+namespace {
+
+// The "PICK" dialog of the test resources; Close posts the given command
+// once the dialog is set up.
+class TPICKDlg : public TDialog {
+ public:
+  TPICKDlg(TWindow* parent, UINT closeWith) : TDialog(parent, "PICK"), CloseWith(closeWith) {}
+  TListBox* Names = new TListBox(this, 10);
+  TComboBox* Kind = new TComboBox(this, 11);
+  TEdit* Note = new TEdit(this, 12, 20);
+  TCheckBox* Check = new TCheckBox(this, 13);
+  UINT CloseWith;
+  bool BoundAtSetup = false;
+  char Chosen[32] = "";
+  HWND NamesHandle = nullptr;
+
+  void SetupWindow() override {
+    TDialog::SetupWindow();
+    BoundAtSetup = Names->HWindow == GetDlgItem(HWindow, 10) && GetWindowPtr(Names->HWindow) == Names &&
+                   Kind->HWindow && Note->HWindow && Check->HWindow;
+    NamesHandle = Names->HWindow;
+    Names->AddString("Inmos (iserver)");
+    Names->SetSelIndex(0);
+    Kind->AddString("Inmos B004");
+    Kind->SetText("inmos");
+    Check->Check();
+    if (CloseWith == WM_CLOSE) PostMessage(WM_CLOSE);
+    else PostMessage(WM_COMMAND, MAKEWPARAM(CloseWith, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(HWindow, CloseWith)));
+  }
+  void CmOk() override {
+    Names->GetSelString(Chosen, sizeof Chosen);
+    TDialog::CmOk();
+  }
+};
+
+TEST(ModalDialog, OkEndsWithIdOkAfterTheBoundControlsWereSetUp) {
+  TTopWindow owner;
+  ASSERT_TRUE(owner.Create());
+  TPICKDlg dlg(&owner, IDOK);
+  EXPECT_EQ(dlg.Execute(), IDOK);
+  EXPECT_TRUE(dlg.BoundAtSetup);
+  EXPECT_STREQ(dlg.Chosen, "Inmos (iserver)");
+  EXPECT_EQ(dlg.HWindow, nullptr);
+  EXPECT_EQ(dlg.Names->HWindow, nullptr);
+  EXPECT_EQ(TWindow::GetWindowPtr(dlg.NamesHandle), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner.HWindow));
+}
+
+TEST(ModalDialog, CancelAndCloseEndWithIdCancel) {
+  TTopWindow owner;
+  ASSERT_TRUE(owner.Create());
+  for (UINT how : {UINT{IDCANCEL}, UINT{WM_CLOSE}}) {
+    TPICKDlg dlg(&owner, how);
+    EXPECT_EQ(dlg.Execute(), IDCANCEL) << how;
+    EXPECT_STREQ(dlg.Chosen, "");
+  }
+}
+
+// A dialog whose template, built here, names a class registered for it.
+class TMemoryDialog : public TDialog {
+ public:
+  explicit TMemoryDialog(TWindow* parent) : TDialog(parent, TResId()) {}
+  const char* GetClassName() override { return "FwTestDialog"; }
+  bool SetUp = false;
+  int Oks = 0;
+  void SetupWindow() override {
+    TDialog::SetupWindow();
+    SetUp = true;
+  }
+  void CmOk() override {
+    ++Oks;
+    TDialog::CmOk();
+  }
+
+ protected:
+  HWND DoCreate() override {
+    TDialogTemplate t(WS_POPUP | WS_CAPTION | WS_VISIBLE, "Memory", 10, 10, 120, 60, "FwTestDialog", 8,
+                      "MS Sans Serif");
+    t.AddItem(TDialogTemplate::Button, IDOK, "OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 10, 30, 40, 14);
+    return CreateIndirect(t.Get());
+  }
+};
+
+TEST(ModelessDialog, FromATemplateInMemoryWithARegisteredCopyOfTheDialogClass) {
+  TTopWindow owner;
+  ASSERT_TRUE(owner.Create());
+  TMemoryDialog dlg(&owner);
+  ASSERT_TRUE(dlg.Create());
+  EXPECT_EQ(ClassNameOf(dlg.HWindow), "FwTestDialog");
+  EXPECT_TRUE(dlg.SetUp);
+  EXPECT_EQ(TWindow::GetWindowPtr(dlg.HWindow), &dlg);
+  EXPECT_FALSE(dlg.IsModal());
+  // The copy behaves as the platform's dialog class: it has its items.
+  HWND ok = GetDlgItem(dlg.HWindow, IDOK);
+  ASSERT_TRUE(ok);
+  SendMessageA(ok, BM_CLICK, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(dlg.Oks, 1);
+  EXPECT_EQ(dlg.HWindow, nullptr);  // OK destroyed the modeless dialog
+}
+
+TEST(InputDialog, OkWritesTheEditedTextBackWithinTheBuffer) {
+  TTopWindow owner;
+  ASSERT_TRUE(owner.Create());
+  char buffer[6] = "abc";
+  class TTyping : public TInputDialog {
+   public:
+    using TInputDialog::TInputDialog;
+    void SetupWindow() override {
+      TInputDialog::SetupWindow();
+      char initial[16] = "";
+      GetDlgItemTextA(HWindow, EditId, initial, sizeof initial);
+      Initial = initial;
+      // More than fits: the buffer holds five characters and a NUL.
+      SetDlgItemTextA(HWindow, EditId, "0123456789");
+      PostMessage(WM_COMMAND, IDOK);
+    }
+    std::string Initial;
+  } dlg(&owner, "Title", "Prompt", buffer, sizeof buffer);
+  EXPECT_EQ(dlg.Execute(), IDOK);
+  EXPECT_EQ(dlg.Initial, "abc");
+  EXPECT_STREQ(buffer, "01234");
+}
+
+}  // namespace

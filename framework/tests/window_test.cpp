@@ -1,1 +1,175 @@
+// Handle lookup, response tables, default processing, command routing and
+// command enabling of menu items, with real windows.
 #include <gtest/gtest.h>
+
+#include "framework/command_enabler.h"
+#include "framework/frame_window.h"
+#include "framework/tests/test_support.h"
+
+namespace {
+
+TEST(HandleLookup, OwnWindowsAreFoundAliasesAndForeignWindowsAreNot) {
+  TTopWindow own;
+  ASSERT_TRUE(own.Create());
+  EXPECT_EQ(TWindow::GetWindowPtr(own.HWindow), &own);
+
+  HWND foreign = CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(foreign);
+  // A foreign window may carry anything in its user data: it is not consulted.
+  SetWindowLongPtrA(foreign, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&own));
+  EXPECT_EQ(TWindow::GetWindowPtr(foreign), nullptr);
+
+  {
+    TWindow alias(foreign);
+    EXPECT_TRUE(alias.IsAlias());
+    EXPECT_EQ(alias.GetHandle(), foreign);
+    EXPECT_EQ(TWindow::GetWindowPtr(foreign), nullptr);  // an alias does not receive its messages
+  }
+  EXPECT_TRUE(IsWindow(foreign));  // and does not own it
+  DestroyWindow(foreign);
+
+  const HWND gone = own.HWindow;
+  own.Destroy();
+  EXPECT_EQ(own.HWindow, nullptr);
+  EXPECT_EQ(TWindow::GetWindowPtr(gone), nullptr);
+  EXPECT_EQ(TWindow::GetWindowPtr(nullptr), nullptr);
+}
+
+TEST(HandleLookup, DeletingAnObjectDestroysItsWindowAndItsChildren) {
+  auto* top = new TTopWindow;
+  auto* child = new TWindow(top, "child");
+  ASSERT_TRUE(top->Create());  // creates the child in its set-up
+  const HWND topHandle = top->HWindow, childHandle = child->HWindow;
+  ASSERT_TRUE(childHandle);
+  EXPECT_EQ(::GetParent(childHandle), topHandle);
+  EXPECT_EQ(top->ChildWithId(0), child);
+  delete top;  // the child object goes with it
+  EXPECT_FALSE(IsWindow(topHandle));
+  EXPECT_FALSE(IsWindow(childHandle));
+  EXPECT_EQ(TWindow::GetWindowPtr(childHandle), nullptr);
+}
+
+// Binds WM_USER+1 and WM_USER+2; the derived class rebinds WM_USER+1.
+class TBase : public TTopWindow {
+ public:
+  std::vector<std::string> Log;
+  LRESULT EvOne(WPARAM, LPARAM) { Log.push_back("base one"); return 1; }
+  LRESULT EvTwo(WPARAM, LPARAM) { Log.push_back("base two"); return 2; }
+  DECLARE_RESPONSE_TABLE(TBase);
+};
+DEFINE_RESPONSE_TABLE1(TBase, TTopWindow)
+  EV_MESSAGE(WM_USER + 1, EvOne),
+  EV_MESSAGE(WM_USER + 2, EvTwo),
+END_RESPONSE_TABLE;
+
+class TDerived : public TBase {
+ public:
+  TCurrentEvent Seen;
+  LRESULT EvOne(WPARAM, LPARAM) {
+    Seen = TWindow::GetCurrentEvent();
+    Log.push_back("derived one");
+    return 11;
+  }
+  LRESULT EvSetText(WPARAM, LPARAM) {
+    Log.push_back("settext");
+    return DefaultProcessing();  // the platform stores the text
+  }
+  DECLARE_RESPONSE_TABLE(TDerived);
+};
+DEFINE_RESPONSE_TABLE1(TDerived, TBase)
+  EV_MESSAGE(WM_USER + 1, EvOne),
+  EV_MESSAGE(WM_SETTEXT, EvSetText),
+END_RESPONSE_TABLE;
+
+TEST(ResponseTable, OwnEntriesFirstThenBaseThenDefaultProcessing) {
+  TDerived w;
+  ASSERT_TRUE(w.Create());
+  EXPECT_EQ(w.SendMessage(WM_USER + 1, 5, 6), 11);
+  EXPECT_EQ(w.SendMessage(WM_USER + 2), 2);
+  EXPECT_EQ(w.SendMessage(WM_USER + 3), 0);  // no entry: the platform's default
+  EXPECT_EQ(w.Log, (std::vector<std::string>{"derived one", "base two"}));
+  EXPECT_EQ(w.Seen.Win, &w);
+  EXPECT_EQ(w.Seen.Message, UINT{WM_USER + 1});
+  EXPECT_EQ(w.Seen.WParam, WPARAM{5});
+  EXPECT_EQ(w.Seen.LParam, LPARAM{6});
+
+  SetWindowTextA(w.HWindow, "changed");
+  char text[32] = "";
+  GetWindowTextA(w.HWindow, text, sizeof text);
+  EXPECT_STREQ(text, "changed");
+  EXPECT_EQ(w.Log.back(), "settext");
+}
+
+// Commands: 500 handled by the client, 501 by the frame; enablers for the
+// menu: 101 greyed, 202 enabled (and greyed beforehand in the resource state).
+class TClient : public TWindow {
+ public:
+  explicit TClient() : TWindow(static_cast<TWindow*>(nullptr)) {}
+  int Hits = 0;
+  void Cm500() { ++Hits; }
+  DECLARE_RESPONSE_TABLE(TClient);
+};
+DEFINE_RESPONSE_TABLE1(TClient, TWindow)
+  EV_COMMAND(500, Cm500),
+END_RESPONSE_TABLE;
+
+class TRoutingFrame : public TFrameWindow {
+ public:
+  explicit TRoutingFrame(TClient& client) : TFrameWindow(nullptr, "Routing", &client) {
+    Attr.Style |= WS_VISIBLE;
+    AssignMenu("FRAME");
+  }
+  int Hits = 0;
+  bool RunEnabled = false;
+  void Cm501() { ++Hits; }
+  void CeRun(TCommandEnabler& ce) { ce.Enable(RunEnabled); }
+  void CeTerminate(TCommandEnabler& ce) { ce.Enable(true); }
+  DECLARE_RESPONSE_TABLE(TRoutingFrame);
+};
+DEFINE_RESPONSE_TABLE1(TRoutingFrame, TFrameWindow)
+  EV_COMMAND(501, Cm501),
+  EV_COMMAND_ENABLE(101, CeRun),
+  EV_COMMAND_ENABLE(202, CeTerminate),
+END_RESPONSE_TABLE;
+
+TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
+  auto* client = new TClient;
+  TRoutingFrame frame(*client);
+  ASSERT_TRUE(frame.Create());
+  ASSERT_TRUE(client->HWindow);
+
+  frame.SendMessage(WM_COMMAND, 500);  // reaches the client's handler
+  frame.SendMessage(WM_COMMAND, 501);  // the frame's own
+  client->SendMessage(WM_COMMAND, 501);  // from the client up to its parent
+  EXPECT_EQ(client->Hits, 1);
+  EXPECT_EQ(frame.Hits, 2);
+
+  // A control's notification stays with the control's parent.
+  HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD, 0, 0, 5, 5, client->HWindow,
+                                reinterpret_cast<HMENU>(501), GetModuleHandleA(nullptr), nullptr);
+  client->SendMessage(WM_COMMAND, MAKEWPARAM(501, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  EXPECT_EQ(frame.Hits, 2);
+}
+
+TEST(CommandEnabling, MenuItemsFollowTheirEnablersWhenThePopupOpens) {
+  auto* client = new TClient;
+  TRoutingFrame frame(*client);
+  ASSERT_TRUE(frame.Create());
+  HMENU bar = GetMenu(frame.HWindow);
+  ASSERT_TRUE(bar);
+  HMENU file = GetSubMenu(bar, 0), control = GetSubMenu(bar, 1);
+  EnableMenuItem(control, 202, MF_BYCOMMAND | MF_GRAYED);
+
+  frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+  frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(control), 1);
+  EXPECT_TRUE(GetMenuState(file, 101, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(file, 102, MF_BYCOMMAND) & MF_GRAYED);  // no enabler: untouched
+  EXPECT_FALSE(GetMenuState(control, 202, MF_BYCOMMAND) & MF_GRAYED);
+
+  frame.RunEnabled = true;
+  frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+  EXPECT_FALSE(GetMenuState(file, 101, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+}  // namespace

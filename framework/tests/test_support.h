@@ -1,0 +1,34 @@
+// Helpers shared by the framework's Wine tests.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/window.h"
+
+// Dispatches whatever is queued for this thread.
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A visible top-level window to put things in.
+class TTopWindow : public TWindow {
+ public:
+  explicit TTopWindow(const char* title = "Top") : TWindow(static_cast<TWindow*>(nullptr), title) {
+    Attr.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    Attr.X = Attr.Y = 10;
+    Attr.W = 400;
+    Attr.H = 300;
+  }
+};
+
+inline std::string ClassNameOf(HWND hwnd) {
+  char name[64] = "";
+  ::GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
