@@ -46,7 +46,9 @@ std::optional<EscapeParser::Final> EscapeParser::Feed(std::int8_t byte) {
   return final;
 }
 
-ConsoleModel::ConsoleModel(ConsoleSink& sink) : sink_(sink) { screen_.fill(' '); }
+ConsoleModel::ConsoleModel(ConsoleSink& sink) : sink_(sink) {
+  screen_.fill(' ');
+}
 
 void ConsoleModel::PutText(std::string_view text) {
   for (char c : text) PutChar(static_cast<std::uint8_t>(c));
@@ -112,10 +114,18 @@ void ConsoleModel::Escape(const EscapeParser::Final& final) {
   const bool has_count = final.length == 2 && final.first != 0;
   const int n = final.first;
   switch (final.byte) {
-    case 'A': GotoXY(col, has_count ? row - n : row - 1); break;
-    case 'B': GotoXY(col, has_count ? row + n : row + 1); break;
-    case 'C': GotoXY(has_count ? col + n : col + 1, row); break;
-    case 'D': GotoXY(has_count ? col - n : col - 1, row); break;
+    case 'A':
+      GotoXY(col, has_count ? row - n : row - 1);
+      break;
+    case 'B':
+      GotoXY(col, has_count ? row + n : row + 1);
+      break;
+    case 'C':
+      GotoXY(has_count ? col + n : col + 1, row);
+      break;
+    case 'D':
+      GotoXY(has_count ? col - n : col - 1, row);
+      break;
     case 'H':
     case 'f':
       if (final.length == 4) GotoXY(final.second, final.first);
@@ -123,13 +133,18 @@ void ConsoleModel::Escape(const EscapeParser::Final& final) {
     case 'J':
       if (final.length == 2) ClearScreen();
       break;
-    case 'K': EraseToEndOfLine(); break;
+    case 'K':
+      EraseToEndOfLine();
+      break;
     case 's':
       saved_col_ = cursor_col_;
       saved_row_ = cursor_row_;
       break;
-    case 'u': GotoXY(saved_col_ + 1, saved_row_ + 1); break;
-    default: break;  // abandoned
+    case 'u':
+      GotoXY(saved_col_ + 1, saved_row_ + 1);
+      break;
+    default:
+      break;  // abandoned
   }
 }
 
@@ -163,6 +178,8 @@ void ConsoleModel::EraseToEndOfLine() {
   sink_.DrawCells(cursor_row_, cursor_col_, from, count);
 }
 
-void ConsoleModel::PlaceCaret() { sink_.PlaceCaret(cursor_col_, cursor_row_); }
+void ConsoleModel::PlaceCaret() {
+  sink_.PlaceCaret(cursor_col_, cursor_row_);
+}
 
 }  // namespace console

@@ -17,7 +17,9 @@ PumpResult Win32MessagePump::PumpOne() {
   return PumpResult{};
 }
 
-void Win32MessagePump::RepostQuit(int exit_code) { PostQuitMessage(exit_code); }
+void Win32MessagePump::RepostQuit(int exit_code) {
+  PostQuitMessage(exit_code);
+}
 
 namespace {
 
@@ -25,7 +27,11 @@ ConsoleServices* g_services = nullptr;
 
 }  // namespace
 
-void SetConsoleServices(ConsoleServices* services) { g_services = services; }
-ConsoleServices* CurrentConsoleServices() { return g_services; }
+void SetConsoleServices(ConsoleServices* services) {
+  g_services = services;
+}
+ConsoleServices* CurrentConsoleServices() {
+  return g_services;
+}
 
 }  // namespace console

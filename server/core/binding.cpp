@@ -47,10 +47,8 @@ bool LibraryBinding::Bind(const Configuration& config) {
   // All four are resolved before any is checked.
   entries_.setup_server = Cast<SetupServerFn>(loader_.Resolve(protocol_module_, "SetupServer"));
   entries_.call_server = Cast<CallServerFn>(loader_.Resolve(protocol_module_, "CallServer"));
-  entries_.terminate_server =
-      Cast<TerminateServerFn>(loader_.Resolve(protocol_module_, "TerminateServer"));
-  entries_.suspend_server =
-      Cast<SuspendServerFn>(loader_.Resolve(protocol_module_, "SuspendServer"));
+  entries_.terminate_server = Cast<TerminateServerFn>(loader_.Resolve(protocol_module_, "TerminateServer"));
+  entries_.suspend_server = Cast<SuspendServerFn>(loader_.Resolve(protocol_module_, "SuspendServer"));
   if (!entries_.setup_server || !entries_.call_server || !entries_.terminate_server ||
       !entries_.suspend_server) {
     return false;
@@ -59,15 +57,12 @@ bool LibraryBinding::Bind(const Configuration& config) {
   board_module_ = loader_.Load(config.board.library.c_str());
   if (board_module_ == 0) return false;
   entries_.open_link = Cast<link_interface::OpenLinkFn>(loader_.Resolve(board_module_, "OpenLink"));
-  entries_.reset_link =
-      Cast<link_interface::ResetLinkFn>(loader_.Resolve(board_module_, "ResetLink"));
-  entries_.close_link =
-      Cast<link_interface::CloseLinkFn>(loader_.Resolve(board_module_, "CloseLink"));
+  entries_.reset_link = Cast<link_interface::ResetLinkFn>(loader_.Resolve(board_module_, "ResetLink"));
+  entries_.close_link = Cast<link_interface::CloseLinkFn>(loader_.Resolve(board_module_, "CloseLink"));
   if (!entries_.open_link || !entries_.reset_link || !entries_.close_link) return false;
 
   const std::int32_t probe =
-      entries_.open_link(config.board.link_name.c_str(),
-                         LinkTimeoutValue(config.board.link_timeout.c_str()));
+      entries_.open_link(config.board.link_name.c_str(), LinkTimeoutValue(config.board.link_timeout.c_str()));
   if (probe < 0) return false;
   entries_.close_link(probe);
 
@@ -81,8 +76,8 @@ const char* LibraryBinding::FailureMessage() {
 
 namespace {
 
-bool GuardedBind(const Configuration& config, LibraryBinding& binding, BindGuard& guard,
-                 UserInterface& ui, Owner owner, const char* caption) {
+bool GuardedBind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui,
+                 Owner owner, const char* caption) {
   const bool bound = guard.Run([&] { return binding.BindLibraries(config); });
   binding.set_valid(bound);
   if (!bound) ui.MessageBox(owner, binding.FailureMessage(), caption, Buttons::kOk, Icon::kExclamation);
@@ -91,14 +86,13 @@ bool GuardedBind(const Configuration& config, LibraryBinding& binding, BindGuard
 
 }  // namespace
 
-bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env,
-                  BindGuard& guard, UserInterface& ui) {
+bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env, BindGuard& guard,
+                  UserInterface& ui) {
   FillDefaults(config, link_env);
   return GuardedBind(config, binding, guard, ui, Owner::kMainWindow, "Error...");
 }
 
-bool Rebind(const Configuration& config, LibraryBinding& binding, BindGuard& guard,
-            UserInterface& ui) {
+bool Rebind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui) {
   return GuardedBind(config, binding, guard, ui, Owner::kDialog, "Error");
 }
 

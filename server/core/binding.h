@@ -78,11 +78,10 @@ class BindGuard {
 
 // Start-up: defaults (LINK from link_env), binding under the guard, and the
 // failure box owned by the main window with caption "Error...".
-bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env,
-                  BindGuard& guard, UserInterface& ui);
+bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env, BindGuard& guard,
+                  UserInterface& ui);
 
 // Re-binding after the Run-time dialog's OK: the box is the dialog's, caption "Error".
-bool Rebind(const Configuration& config, LibraryBinding& binding, BindGuard& guard,
-            UserInterface& ui);
+bool Rebind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui);
 
 }  // namespace server

@@ -6,7 +6,9 @@ namespace server {
 
 namespace {
 
-HMODULE AsModule(ModuleHandle module) { return reinterpret_cast<HMODULE>(module); }
+HMODULE AsModule(ModuleHandle module) {
+  return reinterpret_cast<HMODULE>(module);
+}
 
 }  // namespace
 
@@ -19,8 +21,12 @@ EntryPoint Win32ModuleLoader::Resolve(ModuleHandle module, const char* name) {
   return reinterpret_cast<EntryPoint>(GetProcAddress(AsModule(module), name));
 }
 
-void Win32ModuleLoader::Release(ModuleHandle module) { FreeLibrary(AsModule(module)); }
+void Win32ModuleLoader::Release(ModuleHandle module) {
+  FreeLibrary(AsModule(module));
+}
 
-std::uint32_t Win32ModuleLoader::LastError() { return GetLastError(); }
+std::uint32_t Win32ModuleLoader::LastError() {
+  return GetLastError();
+}
 
 }  // namespace server

@@ -23,8 +23,7 @@ DialogBuffer FileFilter(const ProtocolEntry& protocol) {
 }
 
 std::int32_t TaskStateFromResult(std::int32_t result) {
-  return (result == kNoTask || result == kTaskRunning || result == kTaskSuspended) ? result
-                                                                                   : kNoTask;
+  return (result == kNoTask || result == kTaskRunning || result == kTaskSuspended) ? result : kNoTask;
 }
 
 void RunControl::SetCommandLine(int count, const char* const* args) {
@@ -38,8 +37,7 @@ std::uint32_t RunControl::LinkTimeout() const {
 
 std::int32_t RunControl::CallServer(const char* boot_file, const char* parameters) {
   ++call_depth_;
-  const std::int32_t result =
-      binding_.entries().call_server(link_handle_, boot_file, parameters);
+  const std::int32_t result = binding_.entries().call_server(link_handle_, boot_file, parameters);
   --call_depth_;
   // Libraries released by a nested Leave go only once the call is off the stack.
   if (call_depth_ == 0 && release_after_call_) {
@@ -54,8 +52,8 @@ void RunControl::Run() {
   // A second boot inside a pending CallServer would re-enter the protocol library.
   if (task_.active() || call_in_progress()) {
     ui_.MessageBox(Owner::kMainWindow,
-                   "There is an active task running.      Terminate it or reset the hardware.",
-                   "Information", Buttons::kOk, Icon::kExclamation);
+                   "There is an active task running.      Terminate it or reset the hardware.", "Information",
+                   Buttons::kOk, Icon::kExclamation);
     return;
   }
   // The command is disabled then; a posted one must not call unbound entries.
@@ -67,8 +65,7 @@ void RunControl::Run() {
   }
   link_handle_ = binding_.entries().open_link(config_.board.link_name.c_str(), LinkTimeout());
   if (link_handle_ < 0) {
-    ui_.MessageBox(Owner::kMainWindow, "Can not open the link.", "Error", Buttons::kOk,
-                   Icon::kExclamation);
+    ui_.MessageBox(Owner::kMainWindow, "Can not open the link.", "Error", Buttons::kOk, Icon::kExclamation);
     return;
   }
   task_.value = kTaskRunning;
@@ -110,8 +107,7 @@ void RunControl::Terminate() {
   binding_.entries().terminate_server();
   ResetBoard();
   task_.value = kNoTask;
-  ui_.MessageBox(Owner::kMainWindow, "Task Terminated.", "Information", Buttons::kOk,
-                 Icon::kInformation);
+  ui_.MessageBox(Owner::kMainWindow, "Task Terminated.", "Information", Buttons::kOk, Icon::kInformation);
   boot_file_[0] = '\0';
   UpdateButtons();
   UpdateStatus();
@@ -120,8 +116,8 @@ void RunControl::Terminate() {
 void RunControl::Reset() {
   if (!binding_.valid()) return;
   if (task_.active()) {
-    if (ui_.MessageBox(Owner::kMainWindow, "There is an active task running. Are you sure?",
-                       "Warning", Buttons::kYesNo, Icon::kQuestion) != Answer::kYes) {
+    if (ui_.MessageBox(Owner::kMainWindow, "There is an active task running. Are you sure?", "Warning",
+                       Buttons::kYesNo, Icon::kQuestion) != Answer::kYes) {
       return;
     }
     binding_.entries().terminate_server();
@@ -182,19 +178,27 @@ ButtonStates RunControl::Buttons() const {
 bool RunControl::CommandEnabled(int id) const {
   const ButtonStates states = Buttons();
   switch (id) {
-    case kCmdRun: return states.run;
-    case kCmdTerminate: return states.terminate;
-    case kCmdSuspend: return states.suspend;
-    case kCmdContinue: return states.resume;
+    case kCmdRun:
+      return states.run;
+    case kCmdTerminate:
+      return states.terminate;
+    case kCmdSuspend:
+      return states.suspend;
+    case kCmdContinue:
+      return states.resume;
     case kCmdSetup:
     case kCmdProtocols:
     case kCmdBoards:
-    case kCmdRunTime: return states.setup;
-    default: return true;
+    case kCmdRunTime:
+      return states.setup;
+    default:
+      return true;
   }
 }
 
-void RunControl::UpdateButtons() { ui_.SetButtons(Buttons()); }
+void RunControl::UpdateButtons() {
+  ui_.SetButtons(Buttons());
+}
 
 void RunControl::UpdateStatus() {
   StatusTexts texts;
@@ -206,8 +210,7 @@ void RunControl::UpdateStatus() {
       std::snprintf(texts.boot.data(), texts.boot.size(), "Booted: %s (running)", boot_file_.data());
       break;
     case kTaskSuspended:
-      std::snprintf(texts.boot.data(), texts.boot.size(), "Booted: %s (suspended)",
-                    boot_file_.data());
+      std::snprintf(texts.boot.data(), texts.boot.size(), "Booted: %s (suspended)", boot_file_.data());
       break;
     default:
       std::snprintf(texts.boot.data(), texts.boot.size(), "Booted: (none)");
@@ -216,6 +219,8 @@ void RunControl::UpdateStatus() {
   ui_.SetStatus(texts);
 }
 
-void RunControl::ClockTick() { ui_.SetClock(ClockText(system_.Now()).data()); }
+void RunControl::ClockTick() {
+  ui_.SetClock(ClockText(system_.Now()).data());
+}
 
 }  // namespace server

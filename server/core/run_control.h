@@ -42,8 +42,8 @@ std::int32_t TaskStateFromResult(std::int32_t result);
 
 class RunControl {
  public:
-  RunControl(Configuration& config, LibraryBinding& binding, TaskState& task,
-             UserInterface& ui, SystemInfo& system)
+  RunControl(Configuration& config, LibraryBinding& binding, TaskState& task, UserInterface& ui,
+             SystemInfo& system)
       : config_(config), binding_(binding), task_(task), ui_(ui), system_(system) {}
 
   // args are the command-line arguments after the program name.

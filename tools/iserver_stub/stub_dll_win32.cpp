@@ -47,8 +47,7 @@ void Log(const std::string& line) {
 
 template <typename Fn>
 Fn Resolve(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                : nullptr;
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
 }
 
 template <typename Fn>
@@ -88,8 +87,7 @@ class DllHost : public stub::StubHost {
   }
   std::int32_t ResetLink(std::int32_t handle) override { return CallLink("ResetLink", handle); }
   std::array<std::int32_t, 3> TestLink(std::int32_t handle) override {
-    return {CallLink("TestError", handle), CallLink("TestRead", handle),
-            CallLink("TestWrite", handle)};
+    return {CallLink("TestError", handle), CallLink("TestRead", handle), CallLink("TestWrite", handle)};
   }
   void Idle(std::int32_t ms, const std::function<bool()>& stop) override {
     const DWORD start = GetTickCount();
@@ -116,7 +114,9 @@ class DllHost : public stub::StubHost {
   }
 };
 
-std::string Text(const char* s) { return s ? std::string(s) : std::string("(null)"); }
+std::string Text(const char* s) {
+  return s ? std::string(s) : std::string("(null)");
+}
 
 }  // namespace
 

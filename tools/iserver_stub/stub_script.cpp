@@ -40,8 +40,7 @@ int HexDigit(char c) {
 // "<op> <result> <bytes>" for the calls that fill a buffer.
 std::string ResultWithBytes(std::string_view op, std::int32_t result,
                             const std::vector<std::uint8_t>& buffer) {
-  const std::int32_t shown =
-      std::clamp<std::int32_t>(result, 0, static_cast<std::int32_t>(buffer.size()));
+  const std::int32_t shown = std::clamp<std::int32_t>(result, 0, static_cast<std::int32_t>(buffer.size()));
   return std::string(op) + " " + std::to_string(result) + " " + EscapeBytes(buffer.data(), shown);
 }
 
@@ -60,11 +59,21 @@ std::string Unescape(std::string_view text) {
     }
     const char c = text[++i];
     switch (c) {
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
-      case 'e': out += '\x1b'; break;
-      case 'b': out += '\b'; break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'e':
+        out += '\x1b';
+        break;
+      case 'b':
+        out += '\b';
+        break;
       case 'x':
         if (i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
           out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
@@ -73,7 +82,9 @@ std::string Unescape(std::string_view text) {
           out += "\\x";
         }
         break;
-      default: out += c; break;
+      default:
+        out += c;
+        break;
     }
   }
   return out;
@@ -123,8 +134,7 @@ std::optional<std::vector<Command>> ParseScript(std::string_view text, int* bad_
         command.text = Unescape(rest);
       } else if (found->argument == OpName::kNumber) {
         const std::string_view digits = Trim(rest);
-        const auto [ptr, ec] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), command.number);
+        const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), command.number);
         ok = !digits.empty() && ec == std::errc() && ptr == digits.data() + digits.size();
       } else {
         ok = Trim(rest).empty();
@@ -208,8 +218,7 @@ void StubProgram::Execute(const Command& command, StubHost& host, std::int32_t l
       break;
     case Op::kLinkRead: {
       auto buffer = BufferOf(command.number);
-      host.Log(ResultWithBytes("link-read", host.ReadLink(link, buffer.data(), command.number),
-                               buffer));
+      host.Log(ResultWithBytes("link-read", host.ReadLink(link, buffer.data(), command.number), buffer));
       break;
     }
     case Op::kLinkReset:

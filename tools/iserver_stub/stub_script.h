@@ -14,8 +14,18 @@
 namespace stub {
 
 enum class Op {
-  kWrite, kGetch, kKbhit, kGets, kStread, kLinkWrite, kLinkRead, kLinkReset, kLinkTest,
-  kIdle, kReturn, kFault,
+  kWrite,
+  kGetch,
+  kKbhit,
+  kGets,
+  kStread,
+  kLinkWrite,
+  kLinkRead,
+  kLinkReset,
+  kLinkTest,
+  kIdle,
+  kReturn,
+  kFault,
 };
 
 struct Command {

@@ -11,10 +11,21 @@ namespace {
 
 std::string MixedStream(std::size_t size) {
   static const char* const pieces[] = {
-      "The quick brown fox jumps over the lazy dog. ", "\x1b[12;34H", "0123456789\t",
-      "\x1b[K", "status: ok\r\n", "\x1b[2A", "\x1b[s", "\x1b[1;31m", "\x1b[u",
-      "\x1b[5C", "line of output that wraps past the eightieth column of the grid ", "\n",
-      "\x1b[3D", "\b\b", "\x1b[0J",
+      "The quick brown fox jumps over the lazy dog. ",
+      "\x1b[12;34H",
+      "0123456789\t",
+      "\x1b[K",
+      "status: ok\r\n",
+      "\x1b[2A",
+      "\x1b[s",
+      "\x1b[1;31m",
+      "\x1b[u",
+      "\x1b[5C",
+      "line of output that wraps past the eightieth column of the grid ",
+      "\n",
+      "\x1b[3D",
+      "\b\b",
+      "\x1b[0J",
   };
   std::string stream;
   std::uint32_t seed = 12345;

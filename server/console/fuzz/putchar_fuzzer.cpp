@@ -15,8 +15,8 @@ void Check(bool ok) {
 class BoundsSink : public console::ConsoleSink {
  public:
   void DrawCells(int row, int col, const char* cells, int count) override {
-    Check(row >= 0 && row < console::kRows && col >= 0 && count >= 1 &&
-          col + count <= console::kColumns && cells != nullptr);
+    Check(row >= 0 && row < console::kRows && col >= 0 && count >= 1 && col + count <= console::kColumns &&
+          cells != nullptr);
     for (int i = 0; i < count; ++i) Check(cells[i] >= 32 && cells[i] <= 127);
   }
   void InvalidateAll() override {}
@@ -37,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.PutChar(data[i]);
     Check(model.cursor_col() >= 0 && model.cursor_col() < console::kColumns);
     Check(model.cursor_row() >= 0 && model.cursor_row() < console::kRows);
-    Check(model.escape().length() >= 0 &&
-          model.escape().length() < console::EscapeParser::kSize);
+    Check(model.escape().length() >= 0 && model.escape().length() < console::EscapeParser::kSize);
   }
   for (int r = 0; r < console::kRows; ++r) {
     for (char c : model.Row(r)) Check(c >= 32 && c <= 127);

@@ -106,7 +106,7 @@ TEST_F(ConsoleModelTest, ClearScreenSequencesOnlyAtLengthTwo) {
   struct Case {
     const char* sequence;
     bool clears;
-  } cases[] = {{"\x1b[2J", true}, {"\x1b[J", true},  {"\x1b[0J", true},
+  } cases[] = {{"\x1b[2J", true},    {"\x1b[J", true}, {"\x1b[0J", true},
                {"\x1b[1;2J", false}, {"\x1bJ", false}, {"\x1b[[J", false}};
   for (const Case& c : cases) {
     model.PutChar(12);
@@ -123,10 +123,9 @@ TEST_F(ConsoleModelTest, CursorPositionOnlyWithRowAndColumn) {
     const char* sequence;
     int col, row;  // 0-based result, from a start at column 2 of row 2
   } cases[] = {
-      {"\x1b[5;10H", 9, 4},  {"\x1b[5;10f", 9, 4},  {"\x1b[12;34H", 33, 11},
-      {"\x1b[26;1H", 2, 2},  {"\x1b[5H", 2, 2},     {"\x1b[H", 2, 2},
-      {"\x1b[1;81H", 2, 2},  {"\x1b[0;5H", 2, 2},   {"\x1b[25;80H", 79, 24},
-      {"\x1b[;H", 2, 2},     {"\x1b[1;1;1H", 2, 2}, {"\x1b[300;1H", 2, 2},
+      {"\x1b[5;10H", 9, 4},    {"\x1b[5;10f", 9, 4}, {"\x1b[12;34H", 33, 11}, {"\x1b[26;1H", 2, 2},
+      {"\x1b[5H", 2, 2},       {"\x1b[H", 2, 2},     {"\x1b[1;81H", 2, 2},    {"\x1b[0;5H", 2, 2},
+      {"\x1b[25;80H", 79, 24}, {"\x1b[;H", 2, 2},    {"\x1b[1;1;1H", 2, 2},   {"\x1b[300;1H", 2, 2},
   };
   for (const Case& c : cases) {
     MoveTo(2, 2);
@@ -142,11 +141,24 @@ TEST_F(ConsoleModelTest, RelativeMovesAndTheirQuirks) {
     const char* sequence;
     int col, row;
   } cases[] = {
-      {5, 5, "\x1b[A", 5, 4},    {5, 5, "\x1b[3A", 5, 2},  {5, 1, "\x1b[3A", 5, 1},
-      {5, 0, "\x1b[A", 5, 0},    {5, 5, "\x1b" "A", 5, 4},    {5, 5, "\x1b[2B", 5, 7},
-      {5, 5, "\x1b[B", 5, 6},    {5, 24, "\x1b[B", 5, 24}, {5, 5, "\x1b[0C", 6, 5},
-      {5, 5, "\x1b[C", 6, 5},    {5, 5, "\x1b[4C", 9, 5},  {79, 5, "\x1b[C", 79, 5},
-      {5, 5, "\x1b[D", 4, 5},    {5, 5, "\x1b[5D", 0, 5},  {5, 5, "\x1b[6D", 5, 5},
+      {5, 5, "\x1b[A", 5, 4},
+      {5, 5, "\x1b[3A", 5, 2},
+      {5, 1, "\x1b[3A", 5, 1},
+      {5, 0, "\x1b[A", 5, 0},
+      {5, 5,
+       "\x1b"
+       "A",
+       5, 4},
+      {5, 5, "\x1b[2B", 5, 7},
+      {5, 5, "\x1b[B", 5, 6},
+      {5, 24, "\x1b[B", 5, 24},
+      {5, 5, "\x1b[0C", 6, 5},
+      {5, 5, "\x1b[C", 6, 5},
+      {5, 5, "\x1b[4C", 9, 5},
+      {79, 5, "\x1b[C", 79, 5},
+      {5, 5, "\x1b[D", 4, 5},
+      {5, 5, "\x1b[5D", 0, 5},
+      {5, 5, "\x1b[6D", 5, 5},
       {5, 5, "\x1b[1;1A", 5, 4},  // a second parameter drops the count: one row
       {5, 5, "\x1b[200B", 5, 5},  // 200 reads back as -56: 61 rows up, outside
       {5, 5, "\x1b[255A", 5, 6},  // 255 reads back as -1: up by -1 is down by one

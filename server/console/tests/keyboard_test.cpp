@@ -68,19 +68,24 @@ TEST_F(KeyboardTest, FunctionKeyColumnsFollowAltThenCtrlThenShift) {
     bool sys;  // arrives as WM_SYSKEYDOWN (with Alt held)
     int code;
   } cases[] = {
-      {{}, 0x70, false, 59},           {{16}, 0x70, false, 84},     {{17}, 0x70, false, 94},
-      {{18}, 0x70, true, 104},         {{17, 16}, 0x70, false, 94}, {{}, 0x7B, false, 134},
-      {{16}, 0x09, false, 15},         {{}, 0x26, false, 72},       {{16}, 0x2E, false, 46},
-      {{17}, 0x28, false, 145},        {{18}, 0x08, true, 14},      {{18}, 'A', true, 30},
-      {{18}, '0', true, 129},          {{18}, 'Z', true, 44},
+      {{}, 0x70, false, 59},       {{16}, 0x70, false, 84},  {{17}, 0x70, false, 94}, {{18}, 0x70, true, 104},
+      {{17, 16}, 0x70, false, 94}, {{}, 0x7B, false, 134},   {{16}, 0x09, false, 15}, {{}, 0x26, false, 72},
+      {{16}, 0x2E, false, 46},     {{17}, 0x28, false, 145}, {{18}, 0x08, true, 14},  {{18}, 'A', true, 30},
+      {{18}, '0', true, 129},      {{18}, 'Z', true, 44},
   };
   for (const Case& c : cases) {
     KeyRing fresh_ring;
     Keyboard fresh{fresh_ring, task, sink};
     for (std::uint8_t held : c.held) {
-      if (held == 18) fresh.OnSysKeyDown(held); else fresh.OnKeyDown(held);
+      if (held == 18)
+        fresh.OnSysKeyDown(held);
+      else
+        fresh.OnKeyDown(held);
     }
-    if (c.sys) fresh.OnSysKeyDown(c.key); else fresh.OnKeyDown(c.key);
+    if (c.sys)
+      fresh.OnSysKeyDown(c.key);
+    else
+      fresh.OnKeyDown(c.key);
     ASSERT_EQ(fresh_ring.count(), 2) << int(c.key);
     EXPECT_EQ(fresh_ring.Take(), 0);
     EXPECT_EQ(fresh_ring.Take(), c.code) << int(c.key);

@@ -1,9 +1,8 @@
 // Binding the stand-in protocol library to link.dll with the real loader, and
 // the exception guard ending the process after its message when the
 // protocol library faults (in a child process: the guard exits).
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <fstream>
@@ -27,8 +26,8 @@ std::vector<std::string> ReadLog(const std::string& path) {
 class BindingWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    log_path = std::string("binding_") +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+    log_path =
+        std::string("binding_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
     std::remove(log_path.c_str());
     SetEnvironmentVariableA("ISERVER_STUB_LOG", log_path.c_str());
     FillDefaults(config, nullptr);
@@ -106,8 +105,7 @@ HWND FindBox(DWORD process, const char* caption) {
         char cls[32] = {}, text[64] = {};
         GetClassNameA(window, cls, sizeof cls);
         GetWindowTextA(window, text, sizeof text);
-        if (owner == s->process && std::string(cls) == "#32770" &&
-            std::string(text) == s->caption) {
+        if (owner == s->process && std::string(cls) == "#32770" && std::string(text) == s->caption) {
           s->found = window;
           return FALSE;
         }
@@ -132,8 +130,8 @@ FaultOutcome BindInChild(const char* variable, const char* value) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                      &startup, &process);
   SetEnvironmentVariableA(variable, nullptr);
   FaultOutcome outcome;
   if (!started) return outcome;

@@ -103,24 +103,22 @@ class FakeLoader : public ModuleLoader {
 class RecordingUi : public UserInterface {
  public:
   std::vector<std::string>& log;
-  std::deque<Answer> answers;        // next answers to Yes/No and OK/Cancel boxes
-  std::string dialog_choice;         // empty: the file dialog is cancelled
-  std::string last_filter;           // the dialog's filter, NULs shown as '|'
+  std::deque<Answer> answers;  // next answers to Yes/No and OK/Cancel boxes
+  std::string dialog_choice;   // empty: the file dialog is cancelled
+  std::string last_filter;     // the dialog's filter, NULs shown as '|'
   ButtonStates buttons;
   StatusTexts status;
   std::string clock;
-  std::function<void()> on_box;      // runs inside the next message box
+  std::function<void()> on_box;  // runs inside the next message box
 
   explicit RecordingUi(FakeLibraries& libraries) : log(libraries.log) {}
 
-  Answer MessageBox(Owner owner, const char* text, const char* caption, Buttons kind,
-                    Icon icon) override {
+  Answer MessageBox(Owner owner, const char* text, const char* caption, Buttons kind, Icon icon) override {
     static const char* owners[] = {"main", "focus", "dialog"};
     static const char* kinds[] = {"ok", "okcancel", "yesno"};
     static const char* icons[] = {"exclamation", "question", "information", "stop"};
-    log.push_back(std::string("box ") + owners[static_cast<int>(owner)] + " [" + caption + "] " +
-                  text + " " + kinds[static_cast<int>(kind)] + " " +
-                  icons[static_cast<int>(icon)]);
+    log.push_back(std::string("box ") + owners[static_cast<int>(owner)] + " [" + caption + "] " + text + " " +
+                  kinds[static_cast<int>(kind)] + " " + icons[static_cast<int>(icon)]);
     if (on_box) std::exchange(on_box, nullptr)();
     if (kind == Buttons::kOk) return Answer::kOk;
     Answer answer = answers.empty() ? Answer::kNo : answers.front();
@@ -139,9 +137,8 @@ class RecordingUi : public UserInterface {
   }
   void SetButtons(const ButtonStates& states) override {
     buttons = states;
-    log.push_back(std::string("buttons ") + (states.run ? "R" : "-") +
-                  (states.terminate ? "T" : "-") + (states.suspend ? "S" : "-") +
-                  (states.resume ? "C" : "-") + (states.setup ? "U" : "-"));
+    log.push_back(std::string("buttons ") + (states.run ? "R" : "-") + (states.terminate ? "T" : "-") +
+                  (states.suspend ? "S" : "-") + (states.resume ? "C" : "-") + (states.setup ? "U" : "-"));
   }
   void SetStatus(const StatusTexts& texts) override {
     status = texts;

@@ -54,9 +54,8 @@ TEST_F(RunControlTest, ProgramThatEndsLeavesNoneAndAnEmptyName) {
   control.Run();
   EXPECT_THAT(libraries.log,
               ElementsAre("file dialog", "OpenLink 0x150 10000", "buttons -TS--",
-                          "status Booted: C:\\prog\\hello.btl (running)",
-                          "CallServer 1 C:\\prog\\hello.btl ", "CallServer returns 0",
-                          "buttons R---U", "status Booted: (none)"));
+                          "status Booted: C:\\prog\\hello.btl (running)", "CallServer 1 C:\\prog\\hello.btl ",
+                          "CallServer returns 0", "buttons R---U", "status Booted: (none)"));
   EXPECT_STREQ(control.boot_file(), "");
   EXPECT_EQ(control.link_handle(), 1);
   libraries.log.clear();
@@ -77,17 +76,15 @@ TEST_F(RunControlTest, SuspendedContinuedAndEndedKeepsTheNameForTheNextRun) {
   EXPECT_EQ(task.value, kTaskSuspended);
   EXPECT_STREQ(ui.status.boot.data(), "Booted: a.btl (suspended)");
   EXPECT_EQ(ui.buttons, (ButtonStates{false, true, false, true, false}));
-  EXPECT_THAT(libraries.log, ::testing::Contains(
-                                 "box main [Warning] Suspend active task? yesno question"));
+  EXPECT_THAT(libraries.log, ::testing::Contains("box main [Warning] Suspend active task? yesno question"));
   EXPECT_THAT(libraries.log, ::testing::Contains("SuspendServer"));
 
   libraries.log.clear();
   libraries.on_call_server = [] { return 0; };
   control.Continue();
   EXPECT_THAT(libraries.log,
-              ElementsAre("buttons -TS--", "status Booted: a.btl (running)",
-                          "CallServer 1 (null) (null)", "CallServer returns 0",
-                          "status Booted: (none)", "buttons R---U"));
+              ElementsAre("buttons -TS--", "status Booted: a.btl (running)", "CallServer 1 (null) (null)",
+                          "CallServer returns 0", "status Booted: (none)", "buttons R---U"));
   EXPECT_STREQ(control.boot_file(), "a.btl");
   libraries.log.clear();
   control.Run();
@@ -139,15 +136,14 @@ TEST_F(RunControlTest, TerminateNestedInsideCallServer) {
     return 0;
   };
   control.Run();
-  EXPECT_THAT(inside, ElementsAre("OpenLink 0x150 10000", "buttons -TS--",
-                                  "status Booted: c.btl (running)", "CallServer 1 c.btl ",
-                                  "box main [Warning] Terminate active task? yesno question",
-                                  "TerminateServer", "OpenLink 0x150 10000", "ResetLink 1",
-                                  "CloseLink 1",
-                                  "box main [Information] Task Terminated. ok information",
-                                  "buttons R---U", "status Booted: (none)",
-                                  "box main [Information] There is an active task running.      "
-                                  "Terminate it or reset the hardware. ok exclamation"));
+  EXPECT_THAT(inside,
+              ElementsAre("OpenLink 0x150 10000", "buttons -TS--", "status Booted: c.btl (running)",
+                          "CallServer 1 c.btl ", "box main [Warning] Terminate active task? yesno question",
+                          "TerminateServer", "OpenLink 0x150 10000", "ResetLink 1", "CloseLink 1",
+                          "box main [Information] Task Terminated. ok information", "buttons R---U",
+                          "status Booted: (none)",
+                          "box main [Information] There is an active task running.      "
+                          "Terminate it or reset the hardware. ok exclamation"));
   EXPECT_EQ(task.value, kNoTask);
   EXPECT_EQ(control.link_handle(), -1);
   EXPECT_EQ(libraries.log.back(), "status Booted: (none)");
@@ -159,10 +155,10 @@ TEST_F(RunControlTest, TerminateOnSuspendedTaskCallsTerminateServerOutsideCallSe
   ui.answers = {Answer::kYes};
   control.Terminate();
   EXPECT_THAT(libraries.log,
-              ElementsAre("box main [Warning] Terminate active task? yesno question",
-                          "TerminateServer", "OpenLink 0x150 10000", "ResetLink 1", "CloseLink 1",
-                          "box main [Information] Task Terminated. ok information",
-                          "buttons R---U", "status Booted: (none)"));
+              ElementsAre("box main [Warning] Terminate active task? yesno question", "TerminateServer",
+                          "OpenLink 0x150 10000", "ResetLink 1", "CloseLink 1",
+                          "box main [Information] Task Terminated. ok information", "buttons R---U",
+                          "status Booted: (none)"));
   EXPECT_STREQ(control.boot_file(), "");
 }
 
@@ -222,10 +218,13 @@ TEST_F(RunControlTest, CommandEnablingFollowsStateAndBinding) {
     std::int32_t state;
     bool valid;
     const char* enabled;  // Run Terminate Suspend Continue Setup Protocols Boards RunTime
-  } cases[] = {{0, true, "R---UPBT"},  {0, false, "----UPBT"}, {1, true, "-TS-----"},
-               {2, true, "-T-C----"},  {2, false, "-T-C----"}};
-  const int ids[] = {kCmdRun, kCmdTerminate, kCmdSuspend, kCmdContinue,
-                     kCmdSetup, kCmdProtocols, kCmdBoards, kCmdRunTime};
+  } cases[] = {{0, true, "R---UPBT"},
+               {0, false, "----UPBT"},
+               {1, true, "-TS-----"},
+               {2, true, "-T-C----"},
+               {2, false, "-T-C----"}};
+  const int ids[] = {kCmdRun,   kCmdTerminate, kCmdSuspend, kCmdContinue,
+                     kCmdSetup, kCmdProtocols, kCmdBoards,  kCmdRunTime};
   const char letters[] = "RTSCUPBT";
   for (const Case& c : cases) {
     task.value = c.state;
@@ -289,8 +288,8 @@ TEST_F(RunControlTest, LeavingWithSuspendedTaskResetsBoardBeforeReleasing) {
   EXPECT_TRUE(control.Leave());
   EXPECT_THAT(libraries.log,
               ElementsAre("box main [Exit] Are you sure you want to leave Tessera? okcancel question",
-                          "buttons R---U", "status Booted: (none)", "OpenLink 0x150 10000",
-                          "ResetLink 1", "CloseLink 1", "release 11", "release 22"));
+                          "buttons R---U", "status Booted: (none)", "OpenLink 0x150 10000", "ResetLink 1",
+                          "CloseLink 1", "release 11", "release 22"));
 }
 
 TEST_F(RunControlTest, LeavingWithoutTaskDoesNotTouchTheBoard) {
@@ -310,9 +309,7 @@ TEST_F(RunControlTest, LeavingInsideCallServerReleasesOnlyAfterTheCallReturns) {
   };
   control.Run();
   const auto& log = libraries.log;
-  auto at = [&](const std::string& line) {
-    return std::find(log.begin(), log.end(), line) - log.begin();
-  };
+  auto at = [&](const std::string& line) { return std::find(log.begin(), log.end(), line) - log.begin(); };
   EXPECT_LT(at("TerminateServer"), at("CallServer returns 0"));
   EXPECT_LT(at("CallServer returns 0"), at("release 11"));
   EXPECT_LT(at("release 11"), at("release 22"));

@@ -88,12 +88,13 @@ TEST(StubScriptTest, RunsEveryCommandAndLogsEachResult) {
   FakeHost host;
   host.keys = {65, 256};
   StubProgram program;
-  program.Boot(Parse("write abc\ngetch\nkbhit\ngets\nstread 2\nlink-write xyz\nlink-read 2\n"
-                     "link-reset\nlink-test\n"));
+  program.Boot(
+      Parse("write abc\ngetch\nkbhit\ngets\nstread 2\nlink-write xyz\nlink-read 2\n"
+            "link-reset\nlink-test\n"));
   EXPECT_EQ(program.Call(host, 1), 0);
-  EXPECT_THAT(host.log, ElementsAre("write 3", "getch 65", "kbhit 256", "gets 4 line",
-                                    "stread 2 ab", "link-write 3", "link-read 2 \\x7F\\x7F",
-                                    "link-reset 1", "link-test 0 1 1", "end"));
+  EXPECT_THAT(host.log,
+              ElementsAre("write 3", "getch 65", "kbhit 256", "gets 4 line", "stread 2 ab", "link-write 3",
+                          "link-read 2 \\x7F\\x7F", "link-reset 1", "link-test 0 1 1", "end"));
   EXPECT_EQ(host.written, "abc");
   EXPECT_FALSE(program.booted());
   host.log.clear();
