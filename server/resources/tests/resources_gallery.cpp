@@ -1,15 +1,19 @@
 // Puts one dialog of tessel.exe, or its pictures, on the screen for a few
 // seconds so that a screenshot can be taken:
-//   resources_gallery DIALOG-NAME | pictures   [seconds]
-// Dialogs are filled with the default configuration's texts, as the server shows them.
+//   resources_gallery DIALOG-NAME | pictures | tooltip   [seconds]
+// Dialogs are filled with the default configuration's texts, as the server
+// shows them; "tooltip" shows the pictures with the tip of the Run glyph.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
+#include <string_view>
 #include <utility>
 
 #include "server/resources/resource_ids.h"
+#include "server/toolbars/tip_window_win32.h"
 
 namespace {
 
@@ -38,6 +42,27 @@ void FillLikeTheServer(HWND dialog, const char* name) {
     }
     SetDlgItemTextA(dialog, IDC_RUNTIME_PARAMETERS, "-sb demo.btl");
   }
+}
+
+tessel::toolbars::TipTiming* shownTip = nullptr;
+HFONT tipFont = nullptr;
+
+LRESULT CALLBACK TipWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && shownTip) {
+    shownTip->OnTimer();
+    return 0;
+  }
+  if (message != WM_PAINT)
+    return DefWindowProcA(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  char text[128] = {};
+  const int length = GetWindowTextA(window, text, sizeof text);
+  RECT client;
+  GetClientRect(window, &client);
+  tessel::toolbars::PaintTip(dc, client, std::string_view(text, length), tipFont);
+  EndPaint(window, &paint);
+  return 0;
 }
 
 INT_PTR CALLBACK GalleryDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
@@ -81,7 +106,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const UINT seconds = __argc > 2 ? static_cast<UINT>(std::atoi(__argv[2])) : 5;
 
   HWND shown;
-  if (std::strcmp(what, "pictures") == 0) {
+  std::unique_ptr<tessel::toolbars::Win32TipWindow> tipPort;
+  std::unique_ptr<tessel::toolbars::TipTiming> tip;
+  const bool withTip = std::strcmp(what, "tooltip") == 0;
+  if (withTip || std::strcmp(what, "pictures") == 0) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = PicturesWindow;
     wc.hInstance = Module();
@@ -90,6 +118,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RegisterClassA(&wc);
     shown = CreateWindowA("TesselPictures", "Pictures", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 440, 420,
                           nullptr, nullptr, Module(), nullptr);
+    if (withTip) {
+      wc.lpfnWndProc = TipWindow;
+      wc.style = CS_SAVEBITS;
+      wc.hbrBackground = nullptr;
+      wc.lpszClassName = "Moss:Tooltip";
+      RegisterClassA(&wc);
+      LOGFONTA logFont = tessel::toolbars::TipLogFont();
+      tipFont = CreateFontIndirectA(&logFont);
+      HWND tipWindow = CreateWindowExA(WS_EX_TOPMOST, "Moss:Tooltip", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       Module(), nullptr);
+      tipPort = std::make_unique<tessel::toolbars::Win32TipWindow>(tipWindow, tipFont);
+      tip = std::make_unique<tessel::toolbars::TipTiming>(*tipPort, *tipPort);
+      shownTip = tip.get();
+      // Over the large Run glyph of the pictures window.
+      SetCursorPos(20 + 10 + 20, 20 + 40 + 290 + 20);
+      tip->SetTipText("Run");
+    }
   } else {
     shown = CreateDialogParamA(Module(), what, nullptr, GalleryDialog, 0);
     if (shown) {
