@@ -24,7 +24,83 @@ bool StemAt(std::span<const std::uint8_t> t, std::size_t at) {
   return true;
 }
 
+// Reads a template front to back, every step checked against its end.
+class TemplateReader {
+ public:
+  explicit TemplateReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  bool Skip(std::size_t n) {
+    if (at_ > bytes_.size() || n > bytes_.size() - at_) return false;
+    at_ += n;
+    return true;
+  }
+  bool Word(std::uint16_t& value) {
+    if (at_ > bytes_.size() || bytes_.size() - at_ < 2) return false;
+    value = ReadU16(bytes_, at_);
+    at_ += 2;
+    return true;
+  }
+  bool Dword(std::uint32_t& value) {
+    if (at_ > bytes_.size() || bytes_.size() - at_ < 4) return false;
+    value = ReadU32(bytes_, at_);
+    at_ += 4;
+    return true;
+  }
+  // A zero-terminated UTF-16 string, whose first character is already read.
+  bool RestOfString(std::uint16_t c) {
+    while (c != 0) {
+      if (!Word(c)) return false;
+    }
+    return true;
+  }
+  bool String() {
+    std::uint16_t c = 0;
+    return Word(c) && RestOfString(c);
+  }
+  // Nothing (0), 0xFFFF and an ordinal, or a string.
+  bool StringOrOrdinal() {
+    std::uint16_t first = 0;
+    if (!Word(first)) return false;
+    if (first == 0xFFFF) return Skip(2);
+    return RestOfString(first);
+  }
+  void AlignToDword() { at_ = (at_ + 3) & ~std::size_t{3}; }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t at_ = 0;
+};
+
+constexpr std::uint32_t kSetFont = 0x00000040;  // DS_SETFONT, also part of DS_SHELLFONT
+
 }  // namespace
+
+bool DialogTemplateFits(std::span<const std::uint8_t> dialog_template) {
+  TemplateReader t(dialog_template);
+  std::uint16_t version = 0;
+  std::uint16_t signature = 0;
+  if (!t.Word(version) || !t.Word(signature)) return false;
+  const bool extended = version == 1 && signature == 0xFFFF;
+  std::uint32_t style = 0;
+  std::uint16_t items = 0;
+  if (extended) {
+    if (!t.Skip(8) || !t.Dword(style) || !t.Word(items) || !t.Skip(8)) return false;
+  } else {
+    style = static_cast<std::uint32_t>(signature) << 16 | version;
+    if (!t.Skip(4) || !t.Word(items) || !t.Skip(8)) return false;
+  }
+  if (!t.StringOrOrdinal() || !t.StringOrOrdinal() || !t.String()) return false;  // menu, class, caption
+  // Point size; extended templates add weight, italic and character set.
+  if ((style & kSetFont) != 0 && !(t.Skip(extended ? 6 : 2) && t.String())) return false;
+  for (std::uint16_t i = 0; i < items; ++i) {
+    t.AlignToDword();
+    if (!t.Skip(extended ? 24 : 18)) return false;
+    if (!t.StringOrOrdinal() || !t.StringOrOrdinal()) return false;  // class, title
+    std::uint16_t data = 0;
+    if (!t.Word(data) || !t.Skip(data)) return false;
+  }
+  return true;
+}
 
 std::optional<std::size_t> FindDialogClassField(std::span<const std::uint8_t> dialog_template) {
   // Every byte offset is tried, as the template is not parsed.
@@ -34,8 +110,7 @@ std::optional<std::size_t> FindDialogClassField(std::span<const std::uint8_t> di
   return std::nullopt;
 }
 
-bool PrepareDialogTemplate(std::span<std::uint8_t> dialog_template,
-                           const std::array<char, 4>& digits) {
+bool PrepareDialogTemplate(std::span<std::uint8_t> dialog_template, const std::array<char, 4>& digits) {
   const std::optional<std::size_t> field = FindDialogClassField(dialog_template);
   if (!field) return false;
   WriteU32(dialog_template, 0, ReadU32(dialog_template, 0) | kDialog3DLook);

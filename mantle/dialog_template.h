@@ -21,7 +21,11 @@ std::optional<std::size_t> FindDialogClassField(std::span<const std::uint8_t> di
 // Sets DS_3DLOOK in the style and writes `digits`, one per UTF-16 character,
 // into the low bytes of the placeholders. False, with the template
 // untouched, when it has no such class field.
-bool PrepareDialogTemplate(std::span<std::uint8_t> dialog_template,
-                           const std::array<char, 4>& digits);
+bool PrepareDialogTemplate(std::span<std::uint8_t> dialog_template, const std::array<char, 4>& digits);
+
+// True when the whole template, standard or extended, with every item and
+// its creation data, ends inside `dialog_template`: the platform reads it
+// without knowing its size.
+bool DialogTemplateFits(std::span<const std::uint8_t> dialog_template);
 
 }  // namespace mantle

@@ -1,8 +1,9 @@
 // Library start and stop, and the queue's exports.
+#include "mantle/library_win32.h"
+
 #include <memory>
 #include <new>
 
-#include "mantle/library_win32.h"
 #include "mantle/mantle.h"
 
 namespace mantle {
@@ -15,9 +16,13 @@ std::unique_ptr<MesQueue> queue;
 
 }  // namespace
 
-HINSTANCE ModuleInstance() { return module_instance; }
+HINSTANCE ModuleInstance() {
+  return module_instance;
+}
 
-ApplicationContext* Application() { return application.get(); }
+ApplicationContext* Application() {
+  return application.get();
+}
 
 void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!queue) return;
@@ -38,8 +43,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" void WINAPI _EnableMantle(int enable) {
   using namespace mantle;
   if (enable != 0) {
-    application = std::make_unique<ApplicationContext>(
-        ApplicationContext{"dummy application", module_instance});
+    application =
+        std::make_unique<ApplicationContext>(ApplicationContext{"dummy application", module_instance});
     // A fresh queue: whatever was pending is discarded.
     queue.reset(new (std::nothrow) MesQueue);
   } else {
@@ -53,9 +58,8 @@ extern "C" int WINAPI _RetrieveMessage(QueuedMessage* record) {
   return mantle::RetrieveQueuedMessage(mantle::queue.get(), *record, mantle::LibraryWindows());
 }
 
-extern "C" int WINAPI _PeekMessage(QueuedMessage* record, HWND window, UINT first, UINT last,
-                                   int remove) {
+extern "C" int WINAPI _PeekMessage(QueuedMessage* record, HWND window, UINT first, UINT last, int remove) {
   if (record == nullptr) return 0;
-  return mantle::PeekQueuedMessage(mantle::queue.get(), *record, mantle::HandleBits(window), first,
-                                   last, remove != 0, mantle::LibraryWindows());
+  return mantle::PeekQueuedMessage(mantle::queue.get(), *record, mantle::HandleBits(window), first, last,
+                                   remove != 0, mantle::LibraryWindows());
 }

@@ -35,8 +35,8 @@ int WINAPI _PeekMessage(QueuedMessage* record, HWND window, UINT first, UINT las
  * are exported too, for the platform's sake; clients never call them. */
 
 /* Windows. x, y, width, height: 16-bit. */
-HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int id, UINT x, UINT y,
-                          UINT width, UINT height);
+HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int id, UINT x, UINT y, UINT width,
+                          UINT height);
 int WINAPI _ShowWindow(HWND window, int command);
 int WINAPI _MoveWindow(HWND window, int x, int y, int width, int height, int repaint);
 int WINAPI _CloseWindow(HWND window);
@@ -71,20 +71,19 @@ int WINAPI _GetSystemMetrics(int index);
 HWND WINAPI _CreateDialogIndirect(LPCSTR resourceFile, LPCSTR dialogName, HWND parent, int id,
                                   int disableParent);
 HWND WINAPI _CreateListBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height);
-HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height,
-                            DWORD style, UINT textLimit);
-HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
-                            UINT height);
-HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
-                          UINT height, UINT textLimit);
-HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
-                          UINT height, int isDefault);
-HWND WINAPI _CreateEdit(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
-                        UINT height, UINT textLimit, int multiline);
-HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
-                            UINT height, HWND groupBox);
-HWND WINAPI _CreateRadioButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
-                               UINT height, HWND groupBox);
+HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height, DWORD style,
+                            UINT textLimit);
+HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height);
+HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                          UINT textLimit);
+HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                          int isDefault);
+HWND WINAPI _CreateEdit(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                        UINT textLimit, int multiline);
+HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                            HWND groupBox);
+HWND WINAPI _CreateRadioButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                               HWND groupBox);
 int WINAPI _GetId(HWND control);
 int WINAPI _GetStaticText(HWND control, LPSTR buffer, UINT count /* 16-bit */);
 int WINAPI _SetStaticText(HWND control, LPCSTR text);
@@ -111,8 +110,8 @@ void WINAPI _SetEditText(HWND control, LPCSTR text);
 void WINAPI _SetEditInt(HWND control, int value, int isSigned);
 
 /* Graphics windows and drawing. x, y, sizes and bitmap sizes: 16-bit. */
-HWND WINAPI _CreateGraphWindow(LPCSTR title, int id, DWORD style, UINT x, UINT y, UINT width,
-                               UINT height, UINT bitmapWidth, UINT bitmapHeight, HWND parent);
+HWND WINAPI _CreateGraphWindow(LPCSTR title, int id, DWORD style, UINT x, UINT y, UINT width, UINT height,
+                               UINT bitmapWidth, UINT bitmapHeight, HWND parent);
 HDC WINAPI _GetDC(HWND window);
 int WINAPI _ReleaseDC(HWND window, HDC dc);
 int WINAPI _MoveTo(HDC dc, int x, int y);
@@ -134,8 +133,7 @@ int WINAPI _DeleteObject(HGDIOBJ object);
 #define MANTLE_FILE_OPEN 32512
 #define MANTLE_FILE_SAVE 32513
 int WINAPI _ExecFileDialog(HWND owner, int kind, LPSTR pattern /* at least 260 bytes */);
-int WINAPI _ExecInputDialog(HWND owner, LPCSTR title, LPCSTR prompt, LPSTR buffer,
-                            UINT size /* 16-bit */);
+int WINAPI _ExecInputDialog(HWND owner, LPCSTR title, LPCSTR prompt, LPSTR buffer, UINT size /* 16-bit */);
 int WINAPI _PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI _SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HGLOBAL WINAPI _GlobalAlloc(UINT flags, UINT size);

@@ -19,7 +19,7 @@ typedef struct QueuedMessage {
   uint32_t message; /* platform message number, e.g. 0x0111 for a command */
   uint32_t wParam;  /* the message's parameters, unchanged */
   int32_t lParam;
-  int32_t id;       /* 0 while queued; the window's id once retrieved */
+  int32_t id; /* 0 while queued; the window's id once retrieved */
 } QueuedMessage;
 
 /* One pixel of a _SetPixels batch. */

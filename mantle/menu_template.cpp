@@ -8,9 +8,9 @@
 namespace mantle {
 namespace {
 
-constexpr std::uint16_t kPopup = 0x0010;        // standard item opens a submenu
+constexpr std::uint16_t kPopup = 0x0010;          // standard item opens a submenu
 constexpr std::uint16_t kExtendedPopup = 0x0001;  // extended item opens a submenu
-constexpr std::uint16_t kEnd = 0x0080;          // last item of its level
+constexpr std::uint16_t kEnd = 0x0080;            // last item of its level
 
 // Walks one template. Levels are tracked without recursion, so that deep
 // nesting in a hostile file costs memory in proportion to the file only.

@@ -30,8 +30,8 @@ int MesQueue::Take(QueuedMessage& out) noexcept {
   return 1;
 }
 
-int MesQueue::PeekHead(QueuedMessage& out, std::uint32_t window, std::uint32_t first,
-                       std::uint32_t last, bool remove) noexcept {
+int MesQueue::PeekHead(QueuedMessage& out, std::uint32_t window, std::uint32_t first, std::uint32_t last,
+                       bool remove) noexcept {
   if (head_ == nullptr || !PassesPeekFilter(head_->record, window, first, last)) return 0;
   out = head_->record;
   if (remove) DropHead();

@@ -12,8 +12,7 @@ bool FillClientId(QueuedMessage& record, const WindowDirectory& windows) {
   return true;
 }
 
-std::int32_t RetrieveQueuedMessage(MesQueue* queue, QueuedMessage& record,
-                                   const WindowDirectory& windows) {
+std::int32_t RetrieveQueuedMessage(MesQueue* queue, QueuedMessage& record, const WindowDirectory& windows) {
   if (queue == nullptr || queue->Take(record) == 0) {
     record.id = 0;
     return 0;
@@ -22,9 +21,8 @@ std::int32_t RetrieveQueuedMessage(MesQueue* queue, QueuedMessage& record,
   return record.id;
 }
 
-int PeekQueuedMessage(MesQueue* queue, QueuedMessage& record, std::uint32_t window,
-                      std::uint32_t first, std::uint32_t last, bool remove,
-                      const WindowDirectory& windows) {
+int PeekQueuedMessage(MesQueue* queue, QueuedMessage& record, std::uint32_t window, std::uint32_t first,
+                      std::uint32_t last, bool remove, const WindowDirectory& windows) {
   if (queue == nullptr || queue->PeekHead(record, window, first, last, remove) == 0) return 0;
   return FillClientId(record, windows) ? 1 : 0;
 }

@@ -29,14 +29,12 @@ bool FillClientId(QueuedMessage& record, const WindowDirectory& windows);
 // Takes the head into `record` and returns its id (0 for an empty queue, a
 // foreign window or a window of id 0). An empty or absent queue sets only
 // record.id.
-std::int32_t RetrieveQueuedMessage(MesQueue* queue, QueuedMessage& record,
-                                   const WindowDirectory& windows);
+std::int32_t RetrieveQueuedMessage(MesQueue* queue, QueuedMessage& record, const WindowDirectory& windows);
 
 // Copies the head into `record` when it passes the filters (taking it out
 // with `remove`) and fills its id: 1 when the record's window is a library
 // window, else 0. An empty, absent or filtered-out queue leaves `record` alone.
-int PeekQueuedMessage(MesQueue* queue, QueuedMessage& record, std::uint32_t window,
-                      std::uint32_t first, std::uint32_t last, bool remove,
-                      const WindowDirectory& windows);
+int PeekQueuedMessage(MesQueue* queue, QueuedMessage& record, std::uint32_t window, std::uint32_t first,
+                      std::uint32_t last, bool remove, const WindowDirectory& windows);
 
 }  // namespace mantle

@@ -39,14 +39,13 @@ std::optional<SearchPattern> BuildSearchPattern(std::uint16_t type, ResourceName
   return pattern;
 }
 
-std::optional<std::size_t> FindPattern(std::span<const std::uint8_t> image,
-                                       const SearchPattern& pattern) {
+std::optional<std::size_t> FindPattern(std::span<const std::uint8_t> image, const SearchPattern& pattern) {
   if (image.size() < kTypeFieldOffset + pattern.size) return std::nullopt;
   const auto from = image.begin() + kTypeFieldOffset;
-  const auto found = std::search(from, image.end(),
-                                 std::boyer_moore_horspool_searcher(pattern.bytes.begin(),
-                                                                    pattern.bytes.begin() +
-                                                                        static_cast<std::ptrdiff_t>(pattern.size)));
+  const auto found = std::search(
+      from, image.end(),
+      std::boyer_moore_horspool_searcher(pattern.bytes.begin(),
+                                         pattern.bytes.begin() + static_cast<std::ptrdiff_t>(pattern.size)));
   if (found == image.end()) return std::nullopt;
   return static_cast<std::size_t>(found - image.begin());
 }

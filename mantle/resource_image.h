@@ -40,8 +40,7 @@ std::optional<SearchPattern> BuildSearchPattern(std::uint16_t type, ResourceName
 
 // Where the pattern first occurs in `image` (from offset 8 on, where an
 // entry's type field can start), or nothing.
-std::optional<std::size_t> FindPattern(std::span<const std::uint8_t> image,
-                                       const SearchPattern& pattern);
+std::optional<std::size_t> FindPattern(std::span<const std::uint8_t> image, const SearchPattern& pattern);
 
 // The data of the entry whose type and name fields match `pattern` first in
 // the image. Nothing when there is no match, or when the matched entry's

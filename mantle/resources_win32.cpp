@@ -113,9 +113,9 @@ HICON BuildIcon(LPCSTR file, LPCSTR name) {
     GetBitmapBits(colour, static_cast<LONG>(n), colour_bits.data());
     GetBitmapBits(mask, static_cast<LONG>(n), mask_bits.data());
     const ApplicationContext* app = Application();
-    icon = CreateIcon(app != nullptr ? app->instance : ModuleInstance(), shape.bmWidth,
-                      shape.bmHeight, static_cast<BYTE>(shape.bmPlanes),
-                      static_cast<BYTE>(shape.bmBitsPixel), mask_bits.data(), colour_bits.data());
+    icon = CreateIcon(app != nullptr ? app->instance : ModuleInstance(), shape.bmWidth, shape.bmHeight,
+                      static_cast<BYTE>(shape.bmPlanes), static_cast<BYTE>(shape.bmBitsPixel),
+                      mask_bits.data(), colour_bits.data());
     DeleteObject(mask);
   }
   DeleteObject(colour);

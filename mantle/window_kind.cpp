@@ -16,10 +16,17 @@ ClassNameField KindClassName(WindowKind kind, std::uint16_t tick) {
   ClassNameField name{};
   const char* stem = nullptr;
   switch (kind) {
-    case WindowKind::kPlain: stem = "OWLZWindow:"; break;
-    case WindowKind::kGraphics: stem = "OWLZGraph:"; break;
-    case WindowKind::kDialog: stem = "OWLZDialog"; break;
-    case WindowKind::kOther: return name;
+    case WindowKind::kPlain:
+      stem = "OWLZWindow:";
+      break;
+    case WindowKind::kGraphics:
+      stem = "OWLZGraph:";
+      break;
+    case WindowKind::kDialog:
+      stem = "OWLZDialog";
+      break;
+    case WindowKind::kOther:
+      return name;
   }
   std::snprintf(name.data(), name.size(), "%s%04X", stem, static_cast<unsigned>(tick));
   return name;

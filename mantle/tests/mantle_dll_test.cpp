@@ -1,7 +1,6 @@
 // mantle.dll from a client's side: loaded by name, entries resolved by their
 // plain names, resources read from a resource file built by llvm-rc.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <array>
@@ -44,8 +43,8 @@ class MantleDll : public ::testing::Test {
 #define MANTLE_ENTRY(name) Entry<decltype(name)>(#name)
 
 TEST_F(MantleDll, ExportsPlainNames) {
-  for (const char* name : {"_EnableMantle", "_RetrieveMessage", "_PeekMessage",
-                           "_CreateMenuIndirect", "_CreateIconIndirect"}) {
+  for (const char* name :
+       {"_EnableMantle", "_RetrieveMessage", "_PeekMessage", "_CreateMenuIndirect", "_CreateIconIndirect"}) {
     EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
   }
   // Only the plain names: no decorated duplicates.

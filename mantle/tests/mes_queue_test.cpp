@@ -20,8 +20,8 @@ QueuedMessage Record(std::uint32_t hwnd, std::uint32_t message, std::uint32_t wp
 constexpr QueuedMessage kUntouched{0xDEAD, 0xBEEF, 0xCAFE, -7, 0x5A5A};
 
 bool Same(const QueuedMessage& a, const QueuedMessage& b) {
-  return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam &&
-         a.lParam == b.lParam && a.id == b.id;
+  return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam &&
+         a.id == b.id;
 }
 
 TEST(MesQueue, TakesRecordsInOrderAndStaysUsableOnceEmptied) {
@@ -110,11 +110,16 @@ TEST(MesQueue, PeekLooksAtTheHeadOnly) {
 
 TEST(WindowKind, FirstFiveCharactersExactCase) {
   const std::pair<const char*, WindowKind> cases[] = {
-      {"OWLZWindow:0A3F", WindowKind::kPlain},  {"OWLZGraph:FFFF", WindowKind::kGraphics},
-      {"OWLZDialog0000", WindowKind::kDialog},  {"OWLZDIALOG0000", WindowKind::kDialog},
-      {"OWLZWhatever", WindowKind::kPlain},     {"owlzwindow:0A3F", WindowKind::kOther},
-      {"OWLZ", WindowKind::kOther},             {"", WindowKind::kOther},
-      {"Button", WindowKind::kOther},           {"#32770", WindowKind::kOther},
+      {"OWLZWindow:0A3F", WindowKind::kPlain},
+      {"OWLZGraph:FFFF", WindowKind::kGraphics},
+      {"OWLZDialog0000", WindowKind::kDialog},
+      {"OWLZDIALOG0000", WindowKind::kDialog},
+      {"OWLZWhatever", WindowKind::kPlain},
+      {"owlzwindow:0A3F", WindowKind::kOther},
+      {"OWLZ", WindowKind::kOther},
+      {"", WindowKind::kOther},
+      {"Button", WindowKind::kOther},
+      {"#32770", WindowKind::kOther},
   };
   for (const auto& [name, kind] : cases) EXPECT_EQ(WindowKindOf(name), kind) << name;
 }
@@ -155,9 +160,9 @@ class Retrieval : public ::testing::Test {
         {0x20, {"OWLZGraph:0001", WindowKind::kGraphics, 8}},
         {0x30, {"OWLZDialog1234", WindowKind::kDialog, 9}},
         {0x40, {"Edit", std::nullopt, 0}},
-        {0x50, {"OWLZWindow:0001", std::nullopt, 0}},          // borrowed name, no object
-        {0x60, {"OWLZDialog0000", WindowKind::kPlain, 11}},    // downcast to dialog fails
-        {0x70, {"OWLZWindow:0002", WindowKind::kPlain, 0}},    // a window of id 0
+        {0x50, {"OWLZWindow:0001", std::nullopt, 0}},        // borrowed name, no object
+        {0x60, {"OWLZDialog0000", WindowKind::kPlain, 11}},  // downcast to dialog fails
+        {0x70, {"OWLZWindow:0002", WindowKind::kPlain, 0}},  // a window of id 0
     };
   }
   FakeWindows windows;

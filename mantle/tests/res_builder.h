@@ -27,8 +27,7 @@ class ResBuilder {
   }
 
   // Appends an entry and returns the offset of its first header byte.
-  std::size_t Add(std::uint16_t type, const ResourceName& name,
-                  const std::vector<std::uint8_t>& data) {
+  std::size_t Add(std::uint16_t type, const ResourceName& name, const std::vector<std::uint8_t>& data) {
     const std::size_t entry = bytes.size();
     PutU32(static_cast<std::uint32_t>(data.size()));
     PutU32(0);  // header size, patched below
@@ -74,8 +73,7 @@ class ResBuilder {
 // A device-independent icon image: 40-byte header, 2^b colour entries,
 // unpadded colour rows and 2-byte-padded mask rows, as icon editors write
 // them for widths that are multiples of 16.
-inline std::vector<std::uint8_t> IconImage(std::int32_t width, std::int32_t height,
-                                           std::uint16_t bits) {
+inline std::vector<std::uint8_t> IconImage(std::int32_t width, std::int32_t height, std::uint16_t bits) {
   const std::size_t colours = std::size_t{1} << bits;
   const std::size_t colour_bytes = std::size_t(width) * height * bits / 8;
   const std::size_t mask_bytes = (std::size_t(width) + 15) / 16 * 2 * height;

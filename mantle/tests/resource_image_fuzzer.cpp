@@ -19,8 +19,8 @@ namespace {
 
 using mantle::ResourceName;
 
-std::vector<std::uint8_t> Load(std::span<const std::uint8_t> image, std::uint16_t type,
-                               ResourceName name, bool& found) {
+std::vector<std::uint8_t> Load(std::span<const std::uint8_t> image, std::uint16_t type, ResourceName name,
+                               bool& found) {
   const auto pattern = mantle::BuildSearchPattern(type, name);
   const auto data = pattern ? mantle::FindResourceData(image, *pattern) : std::nullopt;
   found = data.has_value();
@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A name taken from the input itself, so that matches are easy to reach.
   if (size >= 2) {
-    const std::string_view name(reinterpret_cast<const char*>(data), std::min<std::size_t>(data[0] % 32, size));
+    const std::string_view name(reinterpret_cast<const char*>(data),
+                                std::min<std::size_t>(data[0] % 32, size));
     const auto menu = Load(image, mantle::kMenuType, name, found);
     mantle::MenuTemplateFits(menu);
   }
@@ -68,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto dialog = Load(image, mantle::kDialogType, std::uint16_t{1}, found);
   mantle::PrepareDialogTemplate(dialog, {'F', 'U', 'Z', 'Z'});
+  mantle::DialogTemplateFits(dialog);
+  mantle::DialogTemplateFits(image);
   // The whole input as a template too: the stamp must stay inside it.
   std::vector<std::uint8_t> whole = image;
   mantle::PrepareDialogTemplate(whole, {'F', 'U', 'Z', 'Z'});

@@ -36,8 +36,7 @@ TEST(SearchPattern, TypeAndNameBytes) {
   EXPECT_EQ(PatternBytes(kDialogType, std::uint16_t{100}),
             (Bytes{0xFF, 0xFF, 0x05, 0x00, 0xFF, 0xFF, 0x64, 0x00}));
   EXPECT_EQ(PatternBytes(kMenuType, std::string_view("MAIN")),
-            (Bytes{0xFF, 0xFF, 0x04, 0x00, 0x4D, 0x00, 0x41, 0x00, 0x49, 0x00, 0x4E, 0x00, 0x00,
-                   0x00}));
+            (Bytes{0xFF, 0xFF, 0x04, 0x00, 0x4D, 0x00, 0x41, 0x00, 0x49, 0x00, 0x4E, 0x00, 0x00, 0x00}));
   // Ids go low byte first; only the type's low byte is used.
   EXPECT_EQ(PatternBytes(0x0105, std::uint16_t{0x1234}),
             (Bytes{0xFF, 0xFF, 0x05, 0x00, 0xFF, 0xFF, 0x34, 0x12}));
@@ -160,7 +159,7 @@ TEST(IconImageHeader, RewritesTheHeaderAndFindsTheBits) {
   EXPECT_EQ(layout->colour_bytes, 512u);
   EXPECT_EQ(layout->mask_offset, 616u);
   const std::span<const std::uint8_t> header(image);
-  EXPECT_EQ(ReadU32(header, 8), 32u);   // height halved
+  EXPECT_EQ(ReadU32(header, 8), 32u);    // height halved
   EXPECT_EQ(ReadU32(header, 20), 512u);  // image size
   EXPECT_EQ(ReadU32(header, 32), 16u);   // colours used
   EXPECT_EQ(ReadU32(header, 36), 0u);    // important colours
@@ -246,8 +245,8 @@ TEST(DialogTemplateClass, WritesTheDigitsIntoThePlaceholders) {
   ASSERT_EQ(FindDialogClassField(t), 20u);
   ASSERT_TRUE(PrepareDialogTemplate(t, {'1', 'A', '2', 'F'}));
   EXPECT_EQ(ReadU32(t, 0), 0x90C80004u);
-  const Bytes expected_field = {'O', 0, 'W', 0, 'L', 0, 'Z', 0, 'D', 0, 'i', 0, 'a', 0, 'l', 0,
-                                'o', 0, 'g', 0, '1', 0, 'A', 0, '2', 0, 'F', 0};
+  const Bytes expected_field = {'O', 0, 'W', 0, 'L', 0, 'Z', 0, 'D', 0, 'i', 0, 'a', 0,
+                                'l', 0, 'o', 0, 'g', 0, '1', 0, 'A', 0, '2', 0, 'F', 0};
   EXPECT_EQ(Bytes(t.begin() + 20, t.begin() + 48), expected_field);
 }
 
@@ -269,8 +268,8 @@ TEST(DialogTemplateClass, WritesOnlyLowBytesAndNeverPastTheTemplate) {
 }
 
 TEST(DialogTemplateClass, OtherClassesAndMatchesInTheFixedHeaderDoNotCount) {
-  for (const std::u16string& field : {std::u16string(u"OWLZDIALOG0000"), std::u16string(u"Edit"),
-                                      std::u16string(u"OWLZDialo")}) {
+  for (const std::u16string& field :
+       {std::u16string(u"OWLZDIALOG0000"), std::u16string(u"Edit"), std::u16string(u"OWLZDialo")}) {
     Bytes t = DialogTemplate(field, 16);
     EXPECT_FALSE(PrepareDialogTemplate(t, {'1', '2', '3', '4'}));
   }
@@ -283,6 +282,92 @@ TEST(DialogTemplateClass, OtherClassesAndMatchesInTheFixedHeaderDoNotCount) {
   early.resize(64, 0);
   EXPECT_FALSE(FindDialogClassField(early));
   EXPECT_FALSE(FindDialogClassField({}));
+}
+
+// Dialog templates built field by field, standard or extended.
+class DialogBytes {
+ public:
+  DialogBytes(bool extended, std::uint32_t style, std::uint16_t items) : extended_(extended) {
+    if (extended) {
+      Word(1);
+      Word(0xFFFF);
+      Dword(0);  // help id
+      Dword(0);  // extended style
+      Dword(style);
+    } else {
+      Dword(style);
+      Dword(0);
+    }
+    Word(items);
+    for (int i = 0; i < 4; ++i) Word(10);
+  }
+  DialogBytes& Word(std::uint16_t v) {
+    bytes.push_back(static_cast<std::uint8_t>(v));
+    bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+    return *this;
+  }
+  DialogBytes& Dword(std::uint32_t v) {
+    return Word(static_cast<std::uint16_t>(v)).Word(static_cast<std::uint16_t>(v >> 16));
+  }
+  DialogBytes& Text(const std::string& text) {
+    for (const char c : text) Word(static_cast<std::uint8_t>(c));
+    return Word(0);
+  }
+  DialogBytes& Ordinal(std::uint16_t id) { return Word(0xFFFF).Word(id); }
+  DialogBytes& Font(const std::string& face) {
+    Word(8);
+    if (extended_) Word(400).Word(0);
+    return Text(face);
+  }
+  DialogBytes& Item(const std::string& title, std::uint16_t class_atom, std::uint16_t data_bytes) {
+    while (bytes.size() % 4 != 0) bytes.push_back(0);
+    for (int i = 0; i < (extended_ ? 3 : 2); ++i) Dword(0);
+    for (int i = 0; i < 4; ++i) Word(5);
+    if (extended_)
+      Dword(1);
+    else
+      Word(1);
+    Ordinal(class_atom).Text(title).Word(data_bytes);
+    bytes.resize(bytes.size() + data_bytes, 0xAB);
+    return *this;
+  }
+  Bytes bytes;
+
+ private:
+  bool extended_;
+};
+
+TEST(DialogTemplateExtent, WholeTemplatesFitAndEveryCutOneIsRefused) {
+  constexpr std::uint32_t kSetFontStyle = 0x90C80040;
+  const Bytes templates[] = {
+      DialogBytes(false, kSetFontStyle, 2)
+          .Word(0)
+          .Text("OWLZDialog0000")
+          .Text("Caption")
+          .Font("MS Sans Serif")
+          .Item("OK", 0x80, 0)
+          .Item("Name", 0x81, 6)
+          .bytes,
+      DialogBytes(false, 0x90C80000, 1).Ordinal(7).Word(0).Text("").Item("", 0x82, 0).bytes,
+      DialogBytes(true, kSetFontStyle, 2)
+          .Text("MENU")
+          .Text("OWLZDialog0000")
+          .Text("Ex")
+          .Font("Tahoma")
+          .Item("OK", 0x80, 3)
+          .Item("Cancel", 0x80, 0)
+          .bytes,
+  };
+  for (const Bytes& whole : templates) {
+    EXPECT_TRUE(DialogTemplateFits(whole));
+    for (std::size_t n = 0; n < whole.size(); ++n) {
+      EXPECT_FALSE(DialogTemplateFits(std::span(whole.data(), n))) << "cut at " << n;
+    }
+  }
+  // An item count beyond the items present.
+  Bytes more = templates[1];
+  more[8] = 2;
+  EXPECT_FALSE(DialogTemplateFits(more));
 }
 
 #ifdef MANTLE_TEST_RES
@@ -323,6 +408,8 @@ TEST(CompiledResourceFile, LoaderFindsWhatTheCompilerWrote) {
   const auto plain = find(kDialogType, std::string_view("PLAIN"));
   ASSERT_TRUE(plain);
   EXPECT_FALSE(FindDialogClassField(*plain));
+  EXPECT_TRUE(DialogTemplateFits(*dialog));
+  EXPECT_TRUE(DialogTemplateFits(*plain));
 }
 #endif
 
