@@ -12,6 +12,8 @@
 #include "server/core/bind_guard_win32.h"
 #include "server/core/binding.h"
 #include "server/core/module_loader_win32.h"
+#include "server/core/run_control.h"
+#include "server/core/system_info_win32.h"
 
 namespace server {
 namespace {
@@ -90,28 +92,30 @@ TEST(BindGuardTest, OnlyHardwareFaultsAreReported) {
   EXPECT_FALSE(guard.Run([] { return false; }));
 }
 
+struct BoxSearch {
+  DWORD process;
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char cls[32] = {}, text[64] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  GetWindowTextA(window, text, sizeof text);
+  if (owner == search->process && std::string(cls) == "#32770" && std::string(text) == search->caption) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A message box of the given process with the given caption, or null.
 HWND FindBox(DWORD process, const char* caption) {
-  struct Search {
-    DWORD process;
-    const char* caption;
-    HWND found;
-  } search{process, caption, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char cls[32] = {}, text[64] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        GetWindowTextA(window, text, sizeof text);
-        if (owner == s->process && std::string(cls) == "#32770" && std::string(text) == s->caption) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  BoxSearch search{process, caption, nullptr};
+  EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -165,6 +169,15 @@ TEST(BindGuardTest, FaultInTheLibrarysStartUpCodeIsReportedToo) {
   const FaultOutcome outcome = BindInChild("ISERVER_STUB_ATTACH", "fault");
   EXPECT_EQ(outcome.box_text, "Exception occured when loading DLLs, code: C0000005");
   EXPECT_EQ(outcome.exit_code, 0u);
+}
+
+TEST(SystemInfoTest, ClockAndFreeMemoryComeFromTheSystem) {
+  Win32SystemInfo system;
+  const LocalTime now = system.Now();
+  EXPECT_TRUE(now.hour >= 0 && now.hour < 24 && now.minute >= 0 && now.minute < 60 && now.second >= 0 &&
+              now.second < 61);
+  EXPECT_EQ(std::string(ClockText(now).data()).size(), 8u);
+  EXPECT_GT(system.AvailableVirtual(), 1024u * 1024u);
 }
 
 // The child: bind under the guard; reaching the end means the guard missed.
