@@ -15,7 +15,8 @@ namespace mantle {
 class WindowDirectory {
  public:
   virtual ~WindowDirectory() = default;
-  // The window's platform class name; empty when the handle names no window.
+  // The window's platform class name, or at least its first five characters,
+  // which tell the kind; empty when the handle names no window.
   virtual std::string ClassName(std::uint32_t hwnd) const = 0;
   // The client's id of the library object behind `hwnd`, when there is one
   // and it really is of `kind`; nothing for foreign windows.

@@ -17,7 +17,8 @@ std::optional<std::int32_t> LibraryObjectId(HWND /*window*/, WindowKind /*kind*/
 class PlatformWindows final : public WindowDirectory {
  public:
   std::string ClassName(std::uint32_t hwnd) const override {
-    std::array<char, 256> name{};
+    // Five characters tell the kind; a name that short also never allocates.
+    std::array<char, 6> name{};
     const int length = GetClassNameA(WindowFromBits(hwnd), name.data(), static_cast<int>(name.size()));
     return length > 0 ? std::string(name.data(), static_cast<std::size_t>(length)) : std::string();
   }
