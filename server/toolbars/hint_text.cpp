@@ -5,8 +5,7 @@ namespace tessel::toolbars {
 SplitHint SplitHintText(std::string_view hint) {
   hint = hint.substr(0, kHintCapacity);
   const auto newline = hint.find('\n');
-  if (newline == std::string_view::npos)
-    return {std::string(hint), {}};
+  if (newline == std::string_view::npos) return {std::string(hint), {}};
   return {std::string(hint.substr(0, newline)), std::string(hint.substr(newline + 1))};
 }
 
@@ -18,8 +17,7 @@ std::optional<std::string> HintRouter::SetHintText(const char* hint) {
     return std::nullopt;
   }
   SplitHint split = SplitHintText(hint);
-  if (toolBarHint_)
-    tip_.SetTipText(split.tip);
+  if (toolBarHint_) tip_.SetTipText(split.tip);
   return std::move(split.status);
 }
 

@@ -37,6 +37,13 @@ class HintRouter {
 
   bool toolBarHint() const { return toolBarHint_; }
 
+  // A tip tool bar's WM_MOUSEMOVE: over a stretch of the bar with no gadget
+  // (and no gadget holding the mouse capture) the tip goes; then the gadget
+  // window processes the move with the flag raised, so that the hint of a
+  // gadget it enters reaches the tooltip.
+  template <typename ProcessMove>
+  void OnToolBarMouseMove(bool gadgetAtPoint, bool captureHeld, ProcessMove&& processMove);
+
   // Raises the tool-bar hint flag while a tip tool bar lets the gadget window
   // process a mouse move; lowered again even if that processing throws.
   class ToolBarMouseMove {
@@ -54,5 +61,12 @@ class HintRouter {
   TipTiming& tip_;
   bool toolBarHint_ = false;
 };
+
+template <typename ProcessMove>
+void HintRouter::OnToolBarMouseMove(bool gadgetAtPoint, bool captureHeld, ProcessMove&& processMove) {
+  if (!gadgetAtPoint && !captureHeld) tip_.HideTip();
+  ToolBarMouseMove move(*this);
+  processMove();
+}
 
 }  // namespace tessel::toolbars

@@ -26,8 +26,7 @@ void TipTiming::SetTipText(std::string_view text) {
 
 void TipTiming::OnTimer() {
   // A WM_TIMER queued before the timer was stopped is stale.
-  if (!timerRunning_)
-    return;
+  if (!timerRunning_) return;
   window_.StopTimer();
   timerRunning_ = false;
 

@@ -32,9 +32,13 @@ bool Win32TipWindow::StartTimer(uint32_t delayMs) {
   return SetTimer(window_, kTipTimerId, delayMs, nullptr) != 0;
 }
 
-void Win32TipWindow::StopTimer() { KillTimer(window_, kTipTimerId); }
+void Win32TipWindow::StopTimer() {
+  KillTimer(window_, kTipTimerId);
+}
 
-void Win32TipWindow::Hide() { ShowWindow(window_, SW_HIDE); }
+void Win32TipWindow::Hide() {
+  ShowWindow(window_, SW_HIDE);
+}
 
 void Win32TipWindow::ShowAt(const TipRect& rect) {
   SetWindowPos(window_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
@@ -53,7 +57,9 @@ TipSize Win32TipWindow::ScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-uint32_t Win32TipWindow::TickCount() { return GetTickCount(); }
+uint32_t Win32TipWindow::TickCount() {
+  return GetTickCount();
+}
 
 void PaintTip(HDC dc, const RECT& client, std::string_view text, HFONT font) {
   HPEN frame = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME));
@@ -87,14 +93,12 @@ TipKeyboardHook::TipKeyboardHook(TipTiming& tip) {
 }
 
 TipKeyboardHook::~TipKeyboardHook() {
-  if (hook_)
-    UnhookWindowsHookEx(hook_);
+  if (hook_) UnhookWindowsHookEx(hook_);
   hookedTip = nullptr;
 }
 
 LRESULT CALLBACK TipKeyboardHook::OnKey(int code, WPARAM wParam, LPARAM lParam) {
-  if (code >= 0 && hookedTip)
-    hookedTip->HideTip();
+  if (code >= 0 && hookedTip) hookedTip->HideTip();
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -25,30 +25,27 @@ class TemplateReader {
   // A NUL-terminated UTF-16 string, kept as 8-bit text (the resources are ASCII).
   std::string String() {
     std::string text;
-    for (uint16_t ch; (ch = Read<uint16_t>()) != 0;)
-      text.push_back(ch < 0x80 ? static_cast<char>(ch) : '?');
+    for (uint16_t ch; (ch = Read<uint16_t>()) != 0;) text.push_back(ch < 0x80 ? static_cast<char>(ch) : '?');
     return text;
   }
 
   // A name that is empty, an ordinal (0xFFFF then the number) or a string.
   std::string NameOrOrdinal(bool isClass) {
     const uint16_t first = Read<uint16_t>();
-    if (first == 0)
-      return {};
+    if (first == 0) return {};
     if (first == 0xFFFF) {
       const uint16_t ordinal = Read<uint16_t>();
       if (isClass) {
-        static const char* const kClasses[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
-        if (ordinal >= 0x80 && ordinal <= 0x85)
-          return kClasses[ordinal - 0x80];
+        static const char* const kClasses[] = {"BUTTON",  "EDIT",      "STATIC",
+                                               "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+        if (ordinal >= 0x80 && ordinal <= 0x85) return kClasses[ordinal - 0x80];
       }
       return "#" + std::to_string(ordinal);
     }
     pos_ -= sizeof(uint16_t);
     std::string name = String();
     if (isClass)
-      for (char& c : name)
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+      for (char& c : name) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     return name;
   }
 
@@ -56,8 +53,7 @@ class TemplateReader {
 
  private:
   void Need(std::size_t n) const {
-    if (pos_ + n > size_)
-      throw std::runtime_error("dialog template ends early");
+    if (pos_ + n > size_) throw std::runtime_error("dialog template ends early");
   }
 
   const uint8_t* base_;
@@ -99,8 +95,7 @@ DialogTemplate ReadDialogTemplate(const void* data, std::size_t size) {
     item.className = in.NameOrOrdinal(true);
     item.text = in.NameOrOrdinal(false);
     const uint16_t extra = in.Read<uint16_t>();
-    for (uint16_t b = 0; b < extra; ++b)
-      in.Read<uint8_t>();
+    for (uint16_t b = 0; b < extra; ++b) in.Read<uint8_t>();
     dlg.items.push_back(std::move(item));
   }
   return dlg;

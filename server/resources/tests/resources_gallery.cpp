@@ -17,7 +17,9 @@
 
 namespace {
 
-HINSTANCE Module() { return GetModuleHandleA(nullptr); }
+HINSTANCE Module() {
+  return GetModuleHandleA(nullptr);
+}
 
 void FillLikeTheServer(HWND dialog, const char* name) {
   auto is = [name](const char* n) { return std::strcmp(name, n) == 0; };
@@ -36,7 +38,8 @@ void FillLikeTheServer(HWND dialog, const char* name) {
     SetDlgItemTextA(dialog, IDC_PROPERTY_LINK_TIMEOUT, "10000");
   }
   if (is("RUNTIME")) {
-    for (auto [id, text] : {std::pair{IDC_RUNTIME_PROTOCOL, "Inmos (iserver)"}, {IDC_RUNTIME_BOARD, "Inmos B004"}}) {
+    for (auto [id, text] :
+         {std::pair{IDC_RUNTIME_PROTOCOL, "Inmos (iserver)"}, {IDC_RUNTIME_BOARD, "Inmos B004"}}) {
       SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
       SendDlgItemMessageA(dialog, id, CB_SETCURSEL, 0, 0);
     }
@@ -52,8 +55,7 @@ LRESULT CALLBACK TipWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     shownTip->OnTimer();
     return 0;
   }
-  if (message != WM_PAINT)
-    return DefWindowProcA(window, message, wParam, lParam);
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   char text[128] = {};
@@ -65,11 +67,12 @@ LRESULT CALLBACK TipWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return 0;
 }
 
-INT_PTR CALLBACK GalleryDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+INT_PTR CALLBACK GalleryDialog(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
 
 LRESULT CALLBACK PicturesWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT)
-    return DefWindowProcA(window, message, wParam, lParam);
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   HDC memory = CreateCompatibleDC(dc);
@@ -100,8 +103,7 @@ LRESULT CALLBACK PicturesWindow(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (__argc < 2)
-    return 2;
+  if (__argc < 2) return 2;
   const char* what = __argv[1];
   const UINT seconds = __argc > 2 ? static_cast<UINT>(std::atoi(__argv[2])) : 5;
 
@@ -126,8 +128,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       RegisterClassA(&wc);
       LOGFONTA logFont = tessel::toolbars::TipLogFont();
       tipFont = CreateFontIndirectA(&logFont);
-      HWND tipWindow = CreateWindowExA(WS_EX_TOPMOST, "Moss:Tooltip", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                       Module(), nullptr);
+      HWND tipWindow = CreateWindowExA(WS_EX_TOPMOST, "Moss:Tooltip", "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                       nullptr, Module(), nullptr);
       tipPort = std::make_unique<tessel::toolbars::Win32TipWindow>(tipWindow, tipFont);
       tip = std::make_unique<tessel::toolbars::TipTiming>(*tipPort, *tipPort);
       shownTip = tip.get();
@@ -142,13 +144,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       ShowWindow(shown, SW_SHOW);
     }
   }
-  if (!shown)
-    return 1;
+  if (!shown) return 1;
   SetTimer(nullptr, 0, seconds * 1000, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == WM_TIMER && msg.hwnd == nullptr)
-      break;
+    if (msg.message == WM_TIMER && msg.hwnd == nullptr) break;
     if (!IsDialogMessageA(shown, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);

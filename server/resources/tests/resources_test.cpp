@@ -1,8 +1,7 @@
 // Loads the compiled resources of tessel.exe from this test program, as the
 // server will: menu, hints, pictures and every dialog.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -20,12 +19,13 @@ using tessel::resources::testing::DialogItem;
 using tessel::resources::testing::DialogTemplate;
 using tessel::resources::testing::ReadDialogTemplate;
 
-HINSTANCE Module() { return GetModuleHandleA(nullptr); }
+HINSTANCE Module() {
+  return GetModuleHandleA(nullptr);
+}
 
 std::string_view ResourceBytes(const char* name, LPCSTR type) {
   HRSRC found = FindResourceA(Module(), name, type);
-  if (!found)
-    return {};
+  if (!found) return {};
   HGLOBAL loaded = LoadResource(Module(), found);
   return {static_cast<const char*>(LockResource(loaded)), SizeofResource(Module(), found)};
 }
@@ -58,7 +58,10 @@ TEST(TesselMenu, HasThePopupsItemsAndCommandIdsOfTheCommandTable) {
   const std::vector<MenuPopup> expected = {
       {"&File", {{"Run", CM_RUN}, {nullptr, 0}, {"Exit", CM_EXIT}}},
       {"&Control",
-       {{"&Reset", CM_RESET}, {nullptr, 0}, {"&Terminate", CM_TERMINATE}, {"&Suspend", CM_SUSPEND},
+       {{"&Reset", CM_RESET},
+        {nullptr, 0},
+        {"&Terminate", CM_TERMINATE},
+        {"&Suspend", CM_SUSPEND},
         {"&Continue", CM_CONTINUE}}},
       {"&Options", {{"&Protocols...", 301}, {"&Boards...  ", 302}, {"&Run-time...", 303}}},
       {"&Window", {{"&Tile", 24362}, {"&Cascade", 24361}, {"&Arrange Icons", 24364}}},
@@ -72,8 +75,7 @@ TEST(TesselMenu, HasThePopupsItemsAndCommandIdsOfTheCommandTable) {
     MENUITEMINFOA info;
     std::string title = MenuText(menu, p, info);
     // The loader turns the leading backspace into right alignment.
-    if (!title.empty() && title[0] == '\b')
-      title.erase(0, 1);
+    if (!title.empty() && title[0] == '\b') title.erase(0, 1);
     EXPECT_EQ(title, expected[p].title);
     EXPECT_EQ((info.fType & MFT_RIGHTJUSTIFY) != 0, p == 4) << title << " right-aligned";
     HMENU popup = info.hSubMenu;
@@ -142,8 +144,7 @@ struct DibPicture {
   DIBSECTION dib = {};
   explicit DibPicture(const char* name) {
     bitmap = static_cast<HBITMAP>(LoadImageA(Module(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap)
-      GetObjectA(bitmap, sizeof dib, &dib);
+    if (bitmap) GetObjectA(bitmap, sizeof dib, &dib);
   }
   ~DibPicture() { DeleteObject(bitmap); }
   COLORREF Pixel(int x, int y) const {
@@ -227,7 +228,8 @@ constexpr DWORD kLabel = kChild | SS_LEFT;
 constexpr DWORD kReadOnly = kChild | WS_BORDER | WS_DISABLED;
 constexpr DWORD kList = kChild | LBS_SORT | LBS_NOTIFY | WS_BORDER | WS_VSCROLL;
 constexpr DWORD kChoice = kChild | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL;
-constexpr DWORD kTypedDialog = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK | DS_SETFONT;
+constexpr DWORD kTypedDialog =
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK | DS_SETFONT;
 
 struct ControlSpec {
   uint16_t id;
@@ -266,8 +268,7 @@ void ExpectControl(const DialogItem& item, const ControlSpec& want, const std::s
 
 DialogTemplate LoadTemplate(const char* name) {
   const std::string_view bytes = ResourceBytes(name, RT_DIALOG);
-  if (bytes.empty())
-    throw std::runtime_error(std::string("no dialog ") + name);
+  if (bytes.empty()) throw std::runtime_error(std::string("no dialog ") + name);
   return ReadDialogTemplate(bytes.data(), bytes.size());
 }
 
@@ -284,7 +285,13 @@ std::vector<ControlSpec> LibraryListControls() {
 
 std::vector<DialogSpec> SetupDialogs() {
   return {
-      {"SETUP", "Setup", "Arial", 67, 33, 180, 91,
+      {"SETUP",
+       "Setup",
+       "Arial",
+       67,
+       33,
+       180,
+       91,
        {{101, "BUTTON", "Protocols...", kPush, 8, 11, 164, 14},
         {102, "BUTTON", "Boards...", kPush, 8, 29, 164, 14},
         {103, "BUTTON", "Run-time...", kPush, 8, 47, 164, 14},
@@ -292,7 +299,13 @@ std::vector<DialogSpec> SetupDialogs() {
         {kNoId, "BUTTON", "", kGroup, 4, 2, 173, 65}}},
       {"PROTOCOLS", "Protocols", "MS Sans Serif", 6, 15, 207, 86, LibraryListControls()},
       {"BOARDS", "Boards", "MS Sans Serif", 6, 15, 207, 86, LibraryListControls()},
-      {"PROTOCOLS_PROPERTIES", "Protocol properties", "Arial", 21, 27, 193, 93,
+      {"PROTOCOLS_PROPERTIES",
+       "Protocol properties",
+       "Arial",
+       21,
+       27,
+       193,
+       93,
        {{kNoId, "STATIC", "Description", kLabel, 7, 4, 52, 8},
         {101, "EDIT", "", kReadOnly, 8, 15, 176, 12},
         {kNoId, "STATIC", "Library name", kLabel, 7, 32, 52, 8},
@@ -300,7 +313,13 @@ std::vector<DialogSpec> SetupDialogs() {
         {kNoId, "STATIC", "Default file extension:", kLabel, 8, 62, 70, 8},
         {103, "EDIT", "", kReadOnly, 8, 74, 68, 12},
         {IDOK, "BUTTON", "OK", kDefault, 135, 73, 50, 14}}},
-      {"BOARDS_PROPERTIES", "Board properties", "Arial", 21, 27, 193, 114,
+      {"BOARDS_PROPERTIES",
+       "Board properties",
+       "Arial",
+       21,
+       27,
+       193,
+       114,
        {{kNoId, "STATIC", "Description", kLabel, 7, 4, 52, 8},
         {101, "EDIT", "", kReadOnly, 8, 15, 176, 12},
         {kNoId, "STATIC", "Library name", kLabel, 7, 32, 52, 8},
@@ -310,7 +329,13 @@ std::vector<DialogSpec> SetupDialogs() {
         {kNoId, "STATIC", "Link timeout", kLabel, 103, 62, 52, 8},
         {104, "EDIT", "", kReadOnly, 103, 74, 81, 12},
         {IDOK, "BUTTON", "OK", kDefault, 71, 94, 50, 14}}},
-      {"RUNTIME", "Run-time", "Arial", 6, 15, 205, 97,
+      {"RUNTIME",
+       "Run-time",
+       "Arial",
+       6,
+       15,
+       205,
+       97,
        {{kNoId, "BUTTON", "", kGroup, 3, 2, 199, 65},
         {kNoId, "STATIC", "Protocol:", kLabel, 11, 14, 33, 8},
         {101, "COMBOBOX", "", kChoice, 58, 12, 136, 50},
@@ -364,15 +389,17 @@ TEST(AboutDialog, HasItsFramesAndOkButtonAtTheirPlaces) {
   }
 }
 
-INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
 
 TEST(AllDialogs, CreateWithEveryControl) {
-  for (const char* name : {"SETUP", "PROTOCOLS", "BOARDS", "RUNTIME", "PROTOCOLS_PROPERTIES", "BOARDS_PROPERTIES", "ABOUT"}) {
+  for (const char* name :
+       {"SETUP", "PROTOCOLS", "BOARDS", "RUNTIME", "PROTOCOLS_PROPERTIES", "BOARDS_PROPERTIES", "ABOUT"}) {
     HWND dialog = CreateDialogParamA(Module(), name, nullptr, QuietDialog, 0);
     ASSERT_TRUE(dialog) << name << " error " << GetLastError();
     int children = 0;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-      ++children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++children;
     EXPECT_EQ(static_cast<std::size_t>(children), LoadTemplate(name).items.size()) << name;
     DestroyWindow(dialog);
   }

@@ -41,13 +41,10 @@ class FakeTipWindow : public TipWindowPort, public TipClock {
 
   uint32_t TickCount() override { return now; }
   void SetText(std::string_view text) override { windowText.assign(text); }
-  TipSize MeasureText(std::string_view text) override {
-    return {7 * static_cast<int>(text.size()), 13};
-  }
+  TipSize MeasureText(std::string_view text) override { return {7 * static_cast<int>(text.size()), 13}; }
   bool StartTimer(uint32_t delayMs) override {
     log.push_back("start " + std::to_string(delayMs));
-    if (refuseTimers)
-      return false;
+    if (refuseTimers) return false;
     timerPeriod_ = delayMs;
     timerDue_ = now + delayMs;
     return true;

@@ -23,8 +23,7 @@ TEST(SplitHintText, SplitsAtTheFirstNewlineOnly) {
       {"Status only\n", {"Status only", ""}},
       {"", {"", ""}},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(SplitHintText(c.hint), c.expected) << c.hint;
+  for (const auto& c : cases) EXPECT_EQ(SplitHintText(c.hint), c.expected) << c.hint;
 }
 
 TEST(SplitHintText, AHintLongerThanItsBufferIsCut) {
@@ -88,6 +87,23 @@ TEST_F(HintRouterTest, ANullHintHidesTheTipWhateverTheFlag) {
   }
   EXPECT_EQ(router.SetHintText(nullptr), std::nullopt);
   EXPECT_EQ(tip.state(), State::Idle);
+}
+
+TEST_F(HintRouterTest, AMouseMoveBetweenButtonsHidesTheTipUnlessAGadgetHoldsTheCapture) {
+  auto enterRun = [&] { router.SetHintText("Run program\nRun"); };
+  router.OnToolBarMouseMove(true, false, enterRun);
+  window.Advance(tip, 600);
+  ASSERT_TRUE(window.visible);
+
+  // A pressed button keeps the capture while the mouse strays off it.
+  router.OnToolBarMouseMove(false, true, [] {});
+  EXPECT_TRUE(window.visible);
+
+  bool flagSeen = false;
+  router.OnToolBarMouseMove(false, false, [&] { flagSeen = router.toolBarHint(); });
+  EXPECT_FALSE(window.visible);
+  EXPECT_TRUE(flagSeen);
+  EXPECT_FALSE(router.toolBarHint());
 }
 
 TEST_F(HintRouterTest, TheToolBarFlagDropsEvenWhenTheMouseMoveThrows) {

@@ -22,8 +22,7 @@ TEST(PlaceTip, KeepsTheTipOnTheScreen) {
       {"bottom edge, exactly fits", {100, 985}, {98, 1007, 138, 1024}},
       {"bottom right corner", {1279, 1023}, {1238, 1001, 1278, 1018}},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(PlaceTip(c.cursor, tip, screen), c.expected) << c.where;
+  for (const auto& c : cases) EXPECT_EQ(PlaceTip(c.cursor, tip, screen), c.expected) << c.where;
 }
 
 }  // namespace

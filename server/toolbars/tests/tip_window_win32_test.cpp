@@ -16,8 +16,7 @@ HFONT windowFont = nullptr;
 LRESULT CALLBACK TipWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
-      if (windowTip)
-        windowTip->OnTimer();
+      if (windowTip) windowTip->OnTimer();
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
