@@ -2,7 +2,6 @@
 // (which dialog creation uses too).
 #include <cstring>
 #include <string_view>
-#include <vector>
 
 #include "mantle/global_block_win32.h"
 #include "mantle/icon_image.h"
@@ -35,16 +34,17 @@ GlobalBlock ReadWholeFile(LPCSTR file, DWORD& size) {
   if (size != INVALID_FILE_SIZE && high == 0 && size != 0) {
     image = GlobalBlock(GlobalAlloc(kBlockFlags, size));
   }
+  DWORD done = 0;
   if (image) {
-    LockedBlock bytes(image.get(), size);
-    DWORD done = 0;
+    const LockedBlock bytes(image.get(), size);
     while (bytes.data() != nullptr && done < size) {
       DWORD got = 0;
       if (!ReadFile(handle, bytes.data() + done, size - done, &got, nullptr) || got == 0) break;
       done += got;
     }
-    if (done != size) image = GlobalBlock();
   }
+  // Freed only once unlocked.
+  if (done != size) image = GlobalBlock();
   CloseHandle(handle);
   return image;
 }
@@ -108,14 +108,19 @@ HICON BuildIcon(LPCSTR file, LPCSTR name) {
   HICON icon = nullptr;
   if (mask != nullptr) {
     const std::size_t n = std::size_t(shape.bmWidthBytes) * shape.bmHeight * shape.bmPlanes;
-    std::vector<BYTE> colour_bits(n);
-    std::vector<BYTE> mask_bits(n);
-    GetBitmapBits(colour, static_cast<LONG>(n), colour_bits.data());
-    GetBitmapBits(mask, static_cast<LONG>(n), mask_bits.data());
-    const ApplicationContext* app = Application();
-    icon = CreateIcon(app != nullptr ? app->instance : ModuleInstance(), shape.bmWidth, shape.bmHeight,
-                      static_cast<BYTE>(shape.bmPlanes), static_cast<BYTE>(shape.bmBitsPixel),
-                      mask_bits.data(), colour_bits.data());
+    const GlobalBlock colour_block(GlobalAlloc(kBlockFlags, n));
+    const GlobalBlock mask_block(GlobalAlloc(kBlockFlags, n));
+    const LockedBlock colour_bits(colour_block.get());
+    const LockedBlock mask_bits(mask_block.get());
+    if (colour_bits.data() != nullptr && mask_bits.data() != nullptr) {
+      GetBitmapBits(colour, static_cast<LONG>(n), colour_bits.data());
+      GetBitmapBits(mask, static_cast<LONG>(n), mask_bits.data());
+      // Before _EnableMantle there is no application context: the module stands in.
+      const ApplicationContext* app = Application();
+      icon = CreateIcon(app != nullptr ? app->instance : ModuleInstance(), shape.bmWidth, shape.bmHeight,
+                        static_cast<BYTE>(shape.bmPlanes), static_cast<BYTE>(shape.bmBitsPixel),
+                        mask_bits.data(), colour_bits.data());
+    }
     DeleteObject(mask);
   }
   DeleteObject(colour);
