@@ -27,7 +27,6 @@ struct MdiFixture : ::testing::Test {
   TRecordingStatusBar* StatusBar = new TRecordingStatusBar(&Frame);
 
   void SetUp() override {
-    Frame.Attr.Style |= WS_VISIBLE;
     Frame.Attr.X = Frame.Attr.Y = 0;
     Frame.Attr.W = 600;
     Frame.Attr.H = 400;
@@ -35,6 +34,7 @@ struct MdiFixture : ::testing::Test {
     Frame.Insert(*StatusBar, TFrameWindow::Bottom);
     StatusBar->SetText("Ready");
     ASSERT_TRUE(Frame.Create());
+    ShowInactive(Frame);
     ASSERT_TRUE(Client->HWindow);
   }
 

@@ -117,7 +117,6 @@ END_RESPONSE_TABLE;
 class TRoutingFrame : public TFrameWindow {
  public:
   explicit TRoutingFrame(TClient& client) : TFrameWindow(nullptr, "Routing", &client) {
-    Attr.Style |= WS_VISIBLE;
     AssignMenu("FRAME");
   }
   int Hits = 0;
