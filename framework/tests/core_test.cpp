@@ -34,7 +34,7 @@ TEST(FilterString, BarsBecomeNulsAndTheListEndsWithTwo) {
     const char* in;
     std::string out;
   } cases[] = {
-      {"User Files(*.btl)|*.btl|", std::string("User Files(*.btl)\0*.btl\0", 25)},
+      {"User Files(*.btl)|*.btl|", std::string("User Files(*.btl)\0*.btl\0", 24)},
       {"Text|*.txt", std::string("Text\0*.txt\0", 11)},  // no closing bar
       {"", std::string("\0", 1)},
   };
@@ -78,7 +78,7 @@ TEST(DialogTemplate, HeaderClassFontAndAlignedItems) {
 TEST(DialogTemplate, NoFontClearsTheSetFontStyle) {
   TDialogTemplate t(0x80C80040, "", 0, 0, 1, 1);
   EXPECT_EQ(DWordAt(t.Bytes(), 0), 0x80C80000u);
-  EXPECT_EQ(t.Bytes().size(), 22u);  // header, menu, class, empty caption
+  EXPECT_EQ(t.Bytes().size(), 24u);  // header, menu, class, empty caption
 }
 
 }  // namespace
