@@ -131,9 +131,6 @@ TEST(HintStrings, EveryCommandHasItsHintAndFitsTheHintBuffer) {
     const int length = LoadStringA(Module(), h.id, buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer, std::max(length, 0)), h.hint) << h.id;
   }
-  // The Window commands belong to the MDI client and have no hint of ours.
-  char buffer[128];
-  EXPECT_EQ(LoadStringA(Module(), CM_WINDOW_TILE, buffer, sizeof buffer), 0);
 }
 
 // ---------------------------------------------------------------------------

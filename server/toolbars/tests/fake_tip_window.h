@@ -16,7 +16,6 @@ class FakeTipWindow : public TipWindowPort, public TipClock {
   uint32_t now = 50'000;
   TipPoint cursor{100, 100};
   TipSize screen{1280, 1024};
-  bool refuseTimers = false;
 
   bool visible = false;
   TipRect shownAt;
@@ -44,7 +43,6 @@ class FakeTipWindow : public TipWindowPort, public TipClock {
   TipSize MeasureText(std::string_view text) override { return {7 * static_cast<int>(text.size()), 13}; }
   bool StartTimer(uint32_t delayMs) override {
     log.push_back("start " + std::to_string(delayMs));
-    if (refuseTimers) return false;
     timerPeriod_ = delayMs;
     timerDue_ = now + delayMs;
     return true;

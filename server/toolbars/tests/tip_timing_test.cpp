@@ -109,12 +109,5 @@ TEST_F(TipTimingTest, TheTipIsSizedForItsWholeTextAndPlacedAtTheCursor) {
   EXPECT_EQ(window.shownAt, (TipRect{298, 222, 298 + 425, 222 + 17}));
 }
 
-TEST_F(TipTimingTest, ATimerTheSystemRefusedNeverShowsTheTip) {
-  window.refuseTimers = true;
-  tip.SetTipText("Run");
-  tip.OnTimer();
-  EXPECT_FALSE(window.visible);
-}
-
 }  // namespace
 }  // namespace tessel::toolbars

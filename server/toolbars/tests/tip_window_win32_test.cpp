@@ -115,17 +115,6 @@ TEST_F(TipWindowTest, ShowsBelowTheCursorAfterItsDelayWithoutTakingActivation) {
   EXPECT_STREQ(text, "Run");
 }
 
-TEST_F(TipWindowTest, NearTheBottomRightCornerTheTipStaysOnTheScreen) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  SetCursorPos(width - 1, height - 1);
-  tip->SetTipText("Continue");
-  PumpFor(900);
-  ASSERT_TRUE(IsWindowVisible(tipWindow));
-  const RECT r = TipRectOnScreen();
-  EXPECT_EQ(r.right, width - 2);
-  EXPECT_LE(r.bottom, height);
-}
-
 TEST_F(TipWindowTest, AKeyPressHidesAPendingTip) {
   TipKeyboardHook hook(*tip);
   ASSERT_TRUE(hook.installed());
