@@ -50,6 +50,14 @@ HWND TMDIClient::PerformCreate() {
                          GetInstance(), &ccs);
 }
 
+void TMDIClient::SetupWindow() {
+  TWindow::SetupWindow();
+  // The scroll bars start hidden; the client shows them when children reach
+  // beyond it (under Wine they would otherwise stay, even beside a maximized
+  // child).
+  ShowScrollBar(HWindow, SB_BOTH, FALSE);
+}
+
 void TMDIClient::SetBkgndColor(COLORREF color) {
   if (Background) DeleteObject(Background);
   Background = CreateSolidBrush(color);

@@ -28,6 +28,7 @@ class TMDIClient : public TWindow {
 
   const char* GetClassName() override { return "MDICLIENT"; }
   bool Register() override { return true; }
+  void SetupWindow() override;
 
   void CmCascadeChildren() { CascadeChildren(); }
   void CmTileChildren() { TileChildren(); }

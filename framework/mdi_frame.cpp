@@ -2,6 +2,10 @@
 
 #include "framework/mdi_child.h"
 
+DEFINE_RESPONSE_TABLE1(TMDIFrame, TFrameWindow)
+  EV_MESSAGE(WM_SIZE, EvSize),
+END_RESPONSE_TABLE;
+
 TMDIFrame::TMDIFrame(const char* title, TResId menu, TMDIClient& client, bool trackMenuSelection)
     : TFrameWindow(nullptr, title, &client, trackMenuSelection) {
   if (menu.IsSet()) AssignMenu(std::move(menu));
@@ -35,4 +39,12 @@ void TMDIFrame::InstallMenu(HMENU menu) {
                                                              reinterpret_cast<LPARAM>(popup)));
   if (old && old != menu) DestroyMenu(old);
   DrawMenuBar(HWindow);
+}
+
+LRESULT TMDIFrame::EvSize(WPARAM wParam, LPARAM) {
+  // The platform's frame procedure would stretch the client over the
+  // decorations (and make it show scroll bars for a moment); the layout
+  // places it instead.
+  if (wParam != SIZE_MINIMIZED) Layout();
+  return 0;
 }

@@ -15,6 +15,10 @@ class TMDIFrame : public TFrameWindow {
   bool PreProcessMsg(MSG& msg) override;
   TWindow* GetCommandTarget() override;
 
+  LRESULT EvSize(WPARAM, LPARAM);
+
+  DECLARE_RESPONSE_TABLE(TMDIFrame);
+
  protected:
   void InstallMenu(HMENU menu) override;
 };

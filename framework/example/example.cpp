@@ -1,0 +1,170 @@
+// A small program on the class library: a decorated MDI frame with a tool
+// bar of bitmap buttons and a status bar, a scrolling MDI child, and a
+// dialog with bound controls. Started with "/dialog" it opens the dialog
+// modeless at once (for screenshots).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "framework/application.h"
+#include "framework/button_gadget.h"
+#include "framework/check_box.h"
+#include "framework/combo_box.h"
+#include "framework/control_bar.h"
+#include "framework/decorated_mdi_frame.h"
+#include "framework/dialog.h"
+#include "framework/gadget_window_font.h"
+#include "framework/list_box.h"
+#include "framework/mdi_child.h"
+#include "framework/scroller.h"
+#include "framework/separator_gadget.h"
+#include "framework/status_bar.h"
+#include "framework/text_gadget.h"
+
+namespace {
+
+constexpr int CM_RUN = 101, CM_STOP = 102, CM_NEWNOTE = 103, CM_EXIT = 199, CM_OPTIONS = 402;
+
+// Forty numbered lines, scrolled in character cells.
+class TNoteWindow : public TMDIChild {
+ public:
+  TNoteWindow(TMDIClient& client, const char* title) : TMDIChild(client, title) {
+    Attr.Style |= WS_VSCROLL | WS_HSCROLL;
+    SetScroller(new TScroller(this, 8, 16, 20, 30));
+  }
+  void Paint(HDC dc, bool, RECT&) override {
+    SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    for (int line = 0; line < 40; ++line) {
+      char text[64];
+      const int n = snprintf(text, sizeof text, "%2d  The quick brown fox jumps over the lazy dog", line + 1);
+      TextOutA(dc, 4, line * 16, text, n);
+    }
+  }
+};
+
+class TOPTIONSDlg : public TDialog {
+ public:
+  explicit TOPTIONSDlg(TWindow* parent) : TDialog(parent, "OPTIONS") {}
+  void SetupWindow() override {
+    TDialog::SetupWindow();
+    for (const char* board : {"Inmos B004", "Inmos B008", "Transtech TMB08"}) Boards->AddString(board);
+    Boards->SetSelIndex(0);
+    for (const char* speed : {"10 Mbit/s", "20 Mbit/s"}) Speed->AddString(speed);
+    Speed->SetText("20");
+    Reset->Check();
+  }
+
+ private:
+  TListBox* Boards = new TListBox(this, 10);
+  TComboBox* Speed = new TComboBox(this, 11);
+  TCheckBox* Reset = new TCheckBox(this, 12);
+};
+
+class TExampleFrame : public TDecoratedMDIFrame {
+ public:
+  TExampleFrame(TMDIClient& client, bool dialogAtStart)
+      : TDecoratedMDIFrame("Framework example", "EXAMPLE", client, true), DialogAtStart(dialogAtStart) {}
+
+  TStatusBar* Status = nullptr;
+  TTextGadget* Clock = nullptr;
+
+  void SetupWindow() override {
+    TDecoratedMDIFrame::SetupWindow();
+    SetTimer(1, 1000);
+    Tick();
+    auto* note = new TNoteWindow(*GetClientWindow(), "Notes");
+    note->Attr.Style |= WS_MAXIMIZE;
+    note->Create();
+    if (DialogAtStart) {
+      auto* options = new TOPTIONSDlg(this);
+      if (options->Create()) options->ShowWindow(SW_SHOWNA);
+    }
+  }
+
+  void CmRun() { SetRunning(true); }
+  void CmStop() { SetRunning(false); }
+  void CmNewNote() { (new TNoteWindow(*GetClientWindow(), "Another note"))->Create(); }
+  void CmExit() { PostMessage(WM_CLOSE); }
+  void CmOptions() { TOPTIONSDlg(this).Execute(); }
+  void CeRun(TCommandEnabler& ce) { ce.Enable(!Running); }
+  void CeStop(TCommandEnabler& ce) { ce.Enable(Running); }
+  LRESULT EvTimer(WPARAM, LPARAM) {
+    Tick();
+    return 0;
+  }
+
+  DECLARE_RESPONSE_TABLE(TExampleFrame);
+
+ private:
+  void SetRunning(bool running) {
+    Running = running;
+    Status->SetText(running ? "Running" : "Stopped");
+  }
+  void Tick() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[16];
+    snprintf(text, sizeof text, "%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
+    Clock->SetText(text);
+  }
+  bool Running = false;
+  bool DialogAtStart;
+};
+
+DEFINE_RESPONSE_TABLE1(TExampleFrame, TDecoratedMDIFrame)
+  EV_COMMAND(CM_RUN, CmRun),
+  EV_COMMAND(CM_STOP, CmStop),
+  EV_COMMAND(CM_NEWNOTE, CmNewNote),
+  EV_COMMAND(CM_EXIT, CmExit),
+  EV_COMMAND(CM_OPTIONS, CmOptions),
+  EV_COMMAND_ENABLE(CM_RUN, CeRun),
+  EV_COMMAND_ENABLE(CM_STOP, CeStop),
+  EV_MESSAGE(WM_TIMER, EvTimer),
+END_RESPONSE_TABLE;
+
+class TExampleApp : public TApplication {
+ public:
+  explicit TExampleApp(bool dialogAtStart) : TApplication("EXAMPLE"), DialogAtStart(dialogAtStart) {}
+
+  void InitMainWindow() override {
+    auto* client = new TMDIClient;
+    client->SetBkgndColor(RGB(0, 128, 128));
+    auto* frame = new TExampleFrame(*client, DialogAtStart);
+    frame->SetMenuDescr(TMenuDescr("EXAMPLE", 1, 0, 0, 0, 1, 1));
+
+    auto* bar = new TControlBar(frame);
+    bar->Insert(*new TButtonGadget("RUN", CM_RUN));
+    bar->Insert(*new TButtonGadget("STOP", CM_STOP));
+    bar->Insert(*new TSeparatorGadget(12));
+    bar->Insert(*new TButtonGadget("TILE", CM_TILECHILDREN, TButtonGadget::Command, true));
+    bar->Insert(*new TSeparatorGadget(12));
+    bar->Insert(*new TButtonGadget("ABOUT", CM_OPTIONS, TButtonGadget::Command, true));
+    bar->SetHintMode(TGadgetWindow::EnterHints);
+    frame->Insert(*bar, TFrameWindow::Top);
+
+    frame->Status = new TStatusBar(frame, TGadget::Recessed, 0, new TGadgetWindowFont(8));
+    frame->Status->SetText("Stopped");
+    frame->Status->Insert(*new TSeparatorGadget(12));
+    frame->Status->Insert(*new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10, "Free: 640K"));
+    frame->Status->Insert(*new TSeparatorGadget(12));
+    frame->Clock = new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10);
+    frame->Status->Insert(*frame->Clock);
+    frame->Insert(*frame->Status, TFrameWindow::Bottom);
+
+    frame->Attr.X = frame->Attr.Y = 20;
+    frame->Attr.W = 640;
+    frame->Attr.H = 440;
+    SetMainWindow(frame);
+  }
+
+ private:
+  bool DialogAtStart;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int cmdShow) {
+  TExampleApp app(cmdLine && strstr(cmdLine, "/dialog"));
+  return app.Run(cmdShow);
+}
