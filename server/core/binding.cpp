@@ -80,7 +80,7 @@ bool GuardedBind(const Configuration& config, LibraryBinding& binding, BindGuard
                  Owner owner, const char* caption) {
   const bool bound = guard.Run([&] { return binding.BindLibraries(config); });
   binding.set_valid(bound);
-  if (!bound) ui.MessageBox(owner, binding.FailureMessage(), caption, Buttons::kOk, Icon::kExclamation);
+  if (!bound) ui.ShowMessage(owner, binding.FailureMessage(), caption, Buttons::kOk, Icon::kExclamation);
   return bound;
 }
 

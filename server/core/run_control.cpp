@@ -51,9 +51,9 @@ void RunControl::Run() {
   const DialogBuffer filter = FileFilter(config_.protocol);
   // A second boot inside a pending CallServer would re-enter the protocol library.
   if (task_.active() || call_in_progress()) {
-    ui_.MessageBox(Owner::kMainWindow,
-                   "There is an active task running.      Terminate it or reset the hardware.", "Information",
-                   Buttons::kOk, Icon::kExclamation);
+    ui_.ShowMessage(Owner::kMainWindow,
+                    "There is an active task running.      Terminate it or reset the hardware.",
+                    "Information", Buttons::kOk, Icon::kExclamation);
     return;
   }
   // The command is disabled then; a posted one must not call unbound entries.
@@ -65,7 +65,7 @@ void RunControl::Run() {
   }
   link_handle_ = binding_.entries().open_link(config_.board.link_name.c_str(), LinkTimeout());
   if (link_handle_ < 0) {
-    ui_.MessageBox(Owner::kMainWindow, "Can not open the link.", "Error", Buttons::kOk, Icon::kExclamation);
+    ui_.ShowMessage(Owner::kMainWindow, "Can not open the link.", "Error", Buttons::kOk, Icon::kExclamation);
     return;
   }
   task_.value = kTaskRunning;
@@ -91,8 +91,8 @@ void RunControl::Continue() {
 
 void RunControl::Suspend() {
   if (task_.value != kTaskRunning || !binding_.valid()) return;
-  if (ui_.MessageBox(Owner::kMainWindow, "Suspend active task?", "Warning", Buttons::kYesNo,
-                     Icon::kQuestion) != Answer::kYes) {
+  if (ui_.ShowMessage(Owner::kMainWindow, "Suspend active task?", "Warning", Buttons::kYesNo,
+                      Icon::kQuestion) != Answer::kYes) {
     return;
   }
   binding_.entries().suspend_server();
@@ -100,14 +100,14 @@ void RunControl::Suspend() {
 
 void RunControl::Terminate() {
   if (!task_.active() || !binding_.valid()) return;
-  if (ui_.MessageBox(Owner::kMainWindow, "Terminate active task?", "Warning", Buttons::kYesNo,
-                     Icon::kQuestion) != Answer::kYes) {
+  if (ui_.ShowMessage(Owner::kMainWindow, "Terminate active task?", "Warning", Buttons::kYesNo,
+                      Icon::kQuestion) != Answer::kYes) {
     return;
   }
   binding_.entries().terminate_server();
   ResetBoard();
   task_.value = kNoTask;
-  ui_.MessageBox(Owner::kMainWindow, "Task Terminated.", "Information", Buttons::kOk, Icon::kInformation);
+  ui_.ShowMessage(Owner::kMainWindow, "Task Terminated.", "Information", Buttons::kOk, Icon::kInformation);
   boot_file_[0] = '\0';
   UpdateButtons();
   UpdateStatus();
@@ -116,8 +116,8 @@ void RunControl::Terminate() {
 void RunControl::Reset() {
   if (!binding_.valid()) return;
   if (task_.active()) {
-    if (ui_.MessageBox(Owner::kMainWindow, "There is an active task running. Are you sure?", "Warning",
-                       Buttons::kYesNo, Icon::kQuestion) != Answer::kYes) {
+    if (ui_.ShowMessage(Owner::kMainWindow, "There is an active task running. Are you sure?", "Warning",
+                        Buttons::kYesNo, Icon::kQuestion) != Answer::kYes) {
       return;
     }
     binding_.entries().terminate_server();
@@ -144,8 +144,8 @@ void RunControl::ResetBoard() {
 }
 
 bool RunControl::Leave() {
-  if (ui_.MessageBox(Owner::kMainWindow, "Are you sure you want to leave Tessera?", "Exit",
-                     Buttons::kOkCancel, Icon::kQuestion) != Answer::kOk) {
+  if (ui_.ShowMessage(Owner::kMainWindow, "Are you sure you want to leave Tessera?", "Exit",
+                      Buttons::kOkCancel, Icon::kQuestion) != Answer::kOk) {
     return false;
   }
   const bool was_active = task_.active();

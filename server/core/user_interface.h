@@ -35,8 +35,8 @@ using DialogBuffer = std::array<char, 256>;
 class UserInterface {
  public:
   virtual ~UserInterface() = default;
-  virtual Answer MessageBox(Owner owner, const char* text, const char* caption, Buttons buttons,
-                            Icon icon) = 0;
+  virtual Answer ShowMessage(Owner owner, const char* text, const char* caption, Buttons buttons,
+                             Icon icon) = 0;
   // Owned by the focus window; the chosen file must exist. False when cancelled.
   virtual bool OpenFileDialog(const DialogBuffer& filter, DialogBuffer& path) = 0;
   virtual void SetButtons(const ButtonStates& states) = 0;

@@ -47,8 +47,8 @@ LRESULT CALLBACK KeyWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM 
 class AnsweringUi : public server::UserInterface {
  public:
   std::vector<std::string> boxes;
-  server::Answer MessageBox(server::Owner, const char* text, const char* caption, server::Buttons buttons,
-                            server::Icon) override {
+  server::Answer ShowMessage(server::Owner, const char* text, const char* caption, server::Buttons buttons,
+                             server::Icon) override {
     boxes.push_back(std::string(caption) + ": " + text);
     return buttons == server::Buttons::kYesNo      ? server::Answer::kYes
            : buttons == server::Buttons::kOkCancel ? server::Answer::kOk

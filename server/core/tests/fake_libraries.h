@@ -113,7 +113,7 @@ class RecordingUi : public UserInterface {
 
   explicit RecordingUi(FakeLibraries& libraries) : log(libraries.log) {}
 
-  Answer MessageBox(Owner owner, const char* text, const char* caption, Buttons kind, Icon icon) override {
+  Answer ShowMessage(Owner owner, const char* text, const char* caption, Buttons kind, Icon icon) override {
     static const char* owners[] = {"main", "focus", "dialog"};
     static const char* kinds[] = {"ok", "okcancel", "yesno"};
     static const char* icons[] = {"exclamation", "question", "information", "stop"};
