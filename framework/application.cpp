@@ -29,7 +29,8 @@ void TApplication::SetMainWindow(TFrameWindow* window) {
 int TApplication::Run(int cmdShow) {
   if (!MainWindow) InitMainWindow();
   if (!MainWindow || !MainWindow->Create()) return -1;
-  MainWindow->ShowWindow(cmdShow);
+  // The set-up step may have shown the window its own way (minimized, say).
+  if (!MainWindow->IsWindowVisible()) MainWindow->ShowWindow(cmdShow);
   MainWindow->UpdateWindow();
   return MessageLoop();
 }

@@ -225,10 +225,9 @@ void TWindow::CreateChildren() {
 void TWindow::SetupWindow() {
   CreateChildren();
   if (Icon) ::SendMessageA(HWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
-  if (Scroller) {
-    Scroller->SetPageSize();
-    Scroller->SetSBarRange();
-  }
+  // Page steps follow the window's size at WM_SIZE (which creation sends);
+  // a window that handles WM_SIZE itself keeps the steps it chose.
+  if (Scroller) Scroller->SetSBarRange();
 }
 
 bool TWindow::CanClose() {
