@@ -40,7 +40,9 @@ class TemplateReader {
                                                "LISTBOX", "SCROLLBAR", "COMBOBOX"};
         if (ordinal >= 0x80 && ordinal <= 0x85) return kClasses[ordinal - 0x80];
       }
-      return "#" + std::to_string(ordinal);
+      std::string text = "#";  // appended, not concatenated: GCC 12 warns falsely on "#" + string
+      text += std::to_string(ordinal);
+      return text;
     }
     pos_ -= sizeof(uint16_t);
     std::string name = String();
