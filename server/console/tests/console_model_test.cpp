@@ -171,15 +171,6 @@ TEST_F(ConsoleModelTest, RelativeMovesAndTheirQuirks) {
   }
 }
 
-TEST_F(ConsoleModelTest, GotoHidesPlacesAndShowsTheCaret) {
-  Put("\x1b[3;4H");
-  EXPECT_THAT(sink.log, ElementsAre("hide", "caret 3,2", "show"));
-  sink.log.clear();
-  model.GotoXY(81, 1);
-  model.GotoXY(1, 0);
-  EXPECT_TRUE(sink.log.empty());
-}
-
 TEST_F(ConsoleModelTest, SaveAndRestoreWithOrWithoutBracket) {
   MoveTo(10, 3);
   Put("\x1b[s output \n more\x1b[u");

@@ -122,21 +122,6 @@ TEST_F(KeyboardTest, CtrlF5AndCtrlF6GiveTheirCodesThenDropCtrl) {
   EXPECT_FALSE(keyboard.modifiers().ctrl);
 }
 
-TEST_F(KeyboardTest, ReleasesClearTheirFlags) {
-  keyboard.OnKeyDown(16);
-  keyboard.OnKeyDown(17);
-  keyboard.OnSysKeyDown(18);
-  keyboard.OnKeyUp(16);
-  keyboard.OnKeyUp(17);
-  keyboard.OnKeyUp(27);  // Esc releases Alt
-  EXPECT_FALSE(keyboard.modifiers().shift || keyboard.modifiers().ctrl || keyboard.modifiers().alt);
-  keyboard.OnKeyDown(17);
-  keyboard.OnSysKeyDown(18);
-  keyboard.OnSysKeyUp(17);
-  keyboard.OnSysKeyUp(18);
-  EXPECT_FALSE(keyboard.modifiers().ctrl || keyboard.modifiers().alt);
-}
-
 TEST_F(KeyboardTest, NothingHappensWhileNoTaskIsActive) {
   task.value = server::kNoTask;
   keyboard.OnChar('x');

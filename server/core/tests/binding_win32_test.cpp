@@ -12,8 +12,6 @@
 #include "server/core/bind_guard_win32.h"
 #include "server/core/binding.h"
 #include "server/core/module_loader_win32.h"
-#include "server/core/run_control.h"
-#include "server/core/system_info_win32.h"
 
 namespace server {
 namespace {
@@ -72,24 +70,6 @@ TEST_F(BindingWin32Test, SetupServerReturningZeroFailsAfterTheProbe) {
   EXPECT_STREQ(binding.FailureMessage(),
                "Protocol and/or board DLL not found or not valid (000012AB). \"Run\" command will "
                "not be available.");
-}
-
-TEST_F(BindingWin32Test, UnknownLibraryFailsWithTheLoadersError) {
-  config.protocol.library.Set("no_such_protocol.dll");
-  EXPECT_FALSE(binding.BindLibraries(config));
-  EXPECT_EQ(loader.LastError(), static_cast<std::uint32_t>(ERROR_MOD_NOT_FOUND));
-}
-
-TEST(BindGuardTest, OnlyHardwareFaultsAreReported) {
-  EXPECT_TRUE(IsGuardedFault(EXCEPTION_ACCESS_VIOLATION));
-  EXPECT_TRUE(IsGuardedFault(EXCEPTION_INT_DIVIDE_BY_ZERO));
-  EXPECT_TRUE(IsGuardedFault(EXCEPTION_PRIV_INSTRUCTION));
-  EXPECT_FALSE(IsGuardedFault(0xE06D7363u));  // a C++ throw
-  EXPECT_FALSE(IsGuardedFault(DBG_PRINTEXCEPTION_C));
-  // The guard passes the binding's own result through.
-  VectoredBindGuard guard;
-  EXPECT_TRUE(guard.Run([] { return true; }));
-  EXPECT_FALSE(guard.Run([] { return false; }));
 }
 
 struct BoxSearch {
@@ -169,15 +149,6 @@ TEST(BindGuardTest, FaultInTheLibrarysStartUpCodeIsReportedToo) {
   const FaultOutcome outcome = BindInChild("ISERVER_STUB_ATTACH", "fault");
   EXPECT_EQ(outcome.box_text, "Exception occured when loading DLLs, code: C0000005");
   EXPECT_EQ(outcome.exit_code, 0u);
-}
-
-TEST(SystemInfoTest, ClockAndFreeMemoryComeFromTheSystem) {
-  Win32SystemInfo system;
-  const LocalTime now = system.Now();
-  EXPECT_TRUE(now.hour >= 0 && now.hour < 24 && now.minute >= 0 && now.minute < 60 && now.second >= 0 &&
-              now.second < 61);
-  EXPECT_EQ(std::string(ClockText(now).data()).size(), 8u);
-  EXPECT_GT(system.AvailableVirtual(), 1024u * 1024u);
 }
 
 // The child: bind under the guard; reaching the end means the guard missed.

@@ -78,12 +78,6 @@ TEST(StubScriptTest, ParsesCommandsSkipsCommentsAndRejectsBadLines) {
   }
 }
 
-TEST(StubScriptTest, EscapesBothWays) {
-  EXPECT_EQ(Unescape("a\\tb\\e[2J\\x41\\x4\\\\"), "a\tb\x1b[2JA\\x4\\");
-  const char bytes[] = {'o', 'k', '\n', '\\', static_cast<char>(0xE9)};
-  EXPECT_EQ(EscapeBytes(bytes, 5), "ok\\x0A\\x5C\\xE9");
-}
-
 TEST(StubScriptTest, RunsEveryCommandAndLogsEachResult) {
   FakeHost host;
   host.keys = {65, 256};
@@ -124,14 +118,6 @@ TEST(StubScriptTest, TerminateEndsTheProgramWithZero) {
   EXPECT_EQ(program.Call(host, 1), 0);
   EXPECT_THAT(host.log, ElementsAre("terminated"));
   EXPECT_FALSE(program.booted());
-}
-
-TEST(StubScriptTest, ReturnAndFault) {
-  FakeHost host;
-  StubProgram program;
-  program.Boot(Parse("fault\nreturn 9\nwrite never\n"));
-  EXPECT_EQ(program.Call(host, 1), 9);
-  EXPECT_THAT(host.log, ElementsAre("fault", "(fault)", "return 9"));
 }
 
 }  // namespace
