@@ -13,7 +13,10 @@ TApplication::TApplication(const char* name, HINSTANCE instance)
 }
 
 TApplication::~TApplication() {
-  delete MainWindow;
+  // Forgotten first, so that its destruction posts no quit message.
+  TFrameWindow* window = MainWindow;
+  MainWindow = nullptr;
+  delete window;
   if (CurrentApplication == this) CurrentApplication = Previous;
 }
 

@@ -19,6 +19,7 @@ class TButtonGadget : public TGadget {
   TState GetButtonState() const { return State; }
   void SetButtonState(TState state);
   TType GetButtonType() const { return Type; }
+  bool GetRepeat() const { return Repeat; }
   bool IsPressed() const { return Pressed; }
 
   SIZE GetDesiredSize() override;

@@ -2,11 +2,14 @@
 // template in memory with a registered copy of the dialog class.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "framework/check_box.h"
 #include "framework/combo_box.h"
 #include "framework/dialog.h"
 #include "framework/dialog_template.h"
 #include "framework/edit.h"
+#include "framework/file_dialog.h"
 #include "framework/input_dialog.h"
 #include "framework/list_box.h"
 #include "framework/tests/test_support.h"
@@ -133,6 +136,49 @@ TEST(InputDialog, OkWritesTheEditedTextBackWithinTheBuffer) {
   EXPECT_EQ(dlg.Execute(), IDOK);
   EXPECT_EQ(dlg.Initial, "abc");
   EXPECT_STREQ(buffer, "01234");
+}
+
+}  // namespace
+
+namespace {
+
+// Presses a button of the file dialog once it is up, from a timer of this thread.
+UINT PressInFileDialog = IDCANCEL;
+void CALLBACK PressButton(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM found) -> BOOL {
+        if (ClassNameOf(h) != "#32770" || !IsWindowVisible(h)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = h;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, timer);
+  PostMessageA(dialog, WM_COMMAND, PressInFileDialog, reinterpret_cast<LPARAM>(GetDlgItem(dialog, PressInFileDialog)));
+}
+
+TEST(FileDialogs, CancelKeepsTheDataAndOkReturnsTheChosenPath) {
+  TTopWindow owner;
+  ASSERT_TRUE(owner.Create());
+  TOpenSaveDialog::TData data(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, "User Files(*.exe)|*.exe|");
+  EXPECT_EQ(data.Filter, std::string("User Files(*.exe)\0*.exe\0", 24));
+  strcpy(data.FileName, "framework_test.exe");  // in the working directory
+
+  PressInFileDialog = IDCANCEL;
+  UINT_PTR timer = SetTimer(nullptr, 0, 200, &PressButton);
+  EXPECT_EQ(TFileOpenDialog(&owner, data).Execute(), IDCANCEL);
+  KillTimer(nullptr, timer);
+  EXPECT_STREQ(data.FileName, "framework_test.exe");
+
+  PressInFileDialog = IDOK;
+  timer = SetTimer(nullptr, 0, 200, &PressButton);
+  EXPECT_EQ(TFileOpenDialog(&owner, data).Execute(), IDOK);
+  KillTimer(nullptr, timer);
+  const std::string chosen = data.FileName;
+  EXPECT_GT(chosen.size(), strlen("framework_test.exe"));  // now a full path
+  EXPECT_EQ(chosen.substr(chosen.size() - 18), "framework_test.exe");
 }
 
 }  // namespace
