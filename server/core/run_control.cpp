@@ -168,11 +168,15 @@ bool RunControl::Leave() {
 
 ButtonStates RunControl::Buttons() const {
   const std::int32_t state = task_.value;
-  return ButtonStates{.run = state == kNoTask && binding_.valid(),
+  // After a nested Terminate the protocol library's call is still on the
+  // stack: a new boot or a re-binding (which releases the libraries) must
+  // wait until it has returned.
+  const bool idle = state == kNoTask && !call_in_progress();
+  return ButtonStates{.run = idle && binding_.valid(),
                       .terminate = state != kNoTask,
                       .suspend = state == kTaskRunning,
                       .resume = state == kTaskSuspended,
-                      .setup = state == kNoTask};
+                      .setup = idle};
 }
 
 bool RunControl::CommandEnabled(int id) const {

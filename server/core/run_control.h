@@ -67,6 +67,8 @@ class RunControl {
 
   ButtonStates Buttons() const;
   // Enabled state of a command; commands without an enabler are always on.
+  // The setup commands (and so re-binding) stay off while a CallServer is
+  // pending, even once its task has been terminated.
   bool CommandEnabled(int id) const;
 
   std::int32_t task_state() const { return task_.value; }

@@ -140,13 +140,13 @@ TEST_F(RunControlTest, TerminateNestedInsideCallServer) {
               ElementsAre("OpenLink 0x150 10000", "buttons -TS--", "status Booted: c.btl (running)",
                           "CallServer 1 c.btl ", "box main [Warning] Terminate active task? yesno question",
                           "TerminateServer", "OpenLink 0x150 10000", "ResetLink 1", "CloseLink 1",
-                          "box main [Information] Task Terminated. ok information", "buttons R---U",
+                          "box main [Information] Task Terminated. ok information", "buttons -----",
                           "status Booted: (none)",
                           "box main [Information] There is an active task running.      "
                           "Terminate it or reset the hardware. ok exclamation"));
   EXPECT_EQ(task.value, kNoTask);
   EXPECT_EQ(control.link_handle(), -1);
-  EXPECT_EQ(libraries.log.back(), "status Booted: (none)");
+  EXPECT_EQ(ui.buttons, (ButtonStates{true, false, false, false, true}));
 }
 
 TEST_F(RunControlTest, TerminateOnSuspendedTaskCallsTerminateServerOutsideCallServer) {
