@@ -146,6 +146,12 @@ TEST_F(GadgetFixture, EnterHintsReportEachChangeBeforeTheMouseMoveReturns) {
                      "move", "moved",
                      "move", "select ffff0000", "idle 2", "select ca", "idle 2", "moved",
                      "move", "select ffff0000", "idle 2", "moved"}));
+
+  // Leaving the bar from a button reports the leave too.
+  Bar->SendMessage(WM_MOUSEMOVE, 0, Center(Run));
+  Log.clear();
+  Bar->SendMessage(WM_MOUSELEAVE);
+  EXPECT_EQ(Log, (std::vector<std::string>{"select ffff0000", "idle 2"}));
 }
 
 TEST(StatusBar, TheFirstGadgetShowsTheHintWhileOneIsSet) {

@@ -1,0 +1,63 @@
+// The application's message loop: idle-time enabling of gadgets, and the end
+// of the loop when the main window goes.
+#include <gtest/gtest.h>
+
+#include "framework/application.h"
+#include "framework/button_gadget.h"
+#include "framework/control_bar.h"
+#include "framework/decorated_frame.h"
+#include "framework/tests/test_support.h"
+
+namespace {
+
+class TLoopFrame : public TDecoratedFrame {
+ public:
+  TLoopFrame() : TDecoratedFrame(nullptr, "Loop", nullptr) {
+    Attr.X = Attr.Y = 0;
+    Attr.W = 300;
+    Attr.H = 200;
+    Bar->Insert(*Run);
+    Insert(*Bar, Top);
+  }
+  TControlBar* Bar = new TControlBar(this);
+  TButtonGadget* Run = new TButtonGadget("GLYPH", 101);  // starts disabled
+  bool EnabledAtTimer = false;
+
+  void SetupWindow() override {
+    TDecoratedFrame::SetupWindow();
+    SetTimer(1, 100);
+  }
+  void CeRun(TCommandEnabler& ce) { ce.Enable(true); }
+  LRESULT EvTimer(WPARAM, LPARAM) {
+    KillTimer(1);
+    EnabledAtTimer = Run->GetEnabled();
+    PostMessage(WM_CLOSE);
+    return 0;
+  }
+  DECLARE_RESPONSE_TABLE(TLoopFrame);
+};
+DEFINE_RESPONSE_TABLE1(TLoopFrame, TDecoratedFrame)
+  EV_COMMAND_ENABLE(101, CeRun),
+  EV_MESSAGE(WM_TIMER, EvTimer),
+END_RESPONSE_TABLE;
+
+class TLoopApp : public TApplication {
+ public:
+  TLoopApp() : TApplication("LOOP") {}
+  TLoopFrame* Frame = nullptr;
+  void InitMainWindow() override { SetMainWindow(Frame = new TLoopFrame); }
+};
+
+TEST(Application, IdleTimeEnablesGadgetsAndClosingTheMainWindowEndsTheLoop) {
+  TLoopApp app;
+  EXPECT_EQ(TApplication::Current(), &app);
+  EXPECT_STREQ(app.GetName(), "LOOP");
+  EXPECT_EQ(app.Run(SW_SHOWNA), 0);
+  EXPECT_TRUE(app.Frame->EnabledAtTimer);
+  EXPECT_EQ(app.GetMainWindow()->HWindow, nullptr);
+  char hint[128];
+  EXPECT_GT(app.LoadString(101, hint, sizeof hint), 0);
+  EXPECT_STREQ(hint, "Run program\nRun");
+}
+
+}  // namespace
