@@ -1,11 +1,12 @@
 // A small program on the class library: a decorated MDI frame with a tool
 // bar of bitmap buttons and a status bar, a scrolling MDI child, and a
 // dialog with bound controls. Started with "/dialog" it opens the dialog
-// modeless at once (for screenshots).
+// modeless at once and rests the mouse on the Run button (for screenshots).
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "framework/application.h"
 #include "framework/button_gadget.h"
@@ -61,6 +62,17 @@ class TOPTIONSDlg : public TDialog {
   TCheckBox* Reset = new TCheckBox(this, 12);
 };
 
+// Hints are "status text\ntool tip"; this bar shows the status part.
+class TExampleStatusBar : public TStatusBar {
+ public:
+  explicit TExampleStatusBar(TWindow* parent) : TStatusBar(parent, TGadget::Recessed, 0, new TGadgetWindowFont(8)) {}
+  void SetHintText(const char* text) override {
+    if (!text) return TStatusBar::SetHintText(nullptr);
+    std::string hint = text;
+    TStatusBar::SetHintText(hint.substr(0, hint.find('\n')).c_str());
+  }
+};
+
 class TExampleFrame : public TDecoratedMDIFrame {
  public:
   TExampleFrame(TMDIClient& client, bool dialogAtStart)
@@ -79,6 +91,7 @@ class TExampleFrame : public TDecoratedMDIFrame {
     if (DialogAtStart) {
       auto* options = new TOPTIONSDlg(this);
       if (options->Create()) options->ShowWindow(SW_SHOWNA);
+      PostMessage(WM_USER);  // once the frame is shown
     }
   }
 
@@ -93,6 +106,14 @@ class TExampleFrame : public TDecoratedMDIFrame {
     Tick();
     return 0;
   }
+  LRESULT EvPointAtRun(WPARAM, LPARAM) {
+    const RECT& button = ToolBar->FirstGadget()->GetBounds();
+    POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    ClientToScreen(ToolBar->HWindow, &at);
+    SetCursorPos(at.x, at.y);
+    return 0;
+  }
+  TControlBar* ToolBar = nullptr;
 
   DECLARE_RESPONSE_TABLE(TExampleFrame);
 
@@ -121,6 +142,7 @@ DEFINE_RESPONSE_TABLE1(TExampleFrame, TDecoratedMDIFrame)
   EV_COMMAND_ENABLE(CM_RUN, CeRun),
   EV_COMMAND_ENABLE(CM_STOP, CeStop),
   EV_MESSAGE(WM_TIMER, EvTimer),
+  EV_MESSAGE(WM_USER, EvPointAtRun),
 END_RESPONSE_TABLE;
 
 class TExampleApp : public TApplication {
@@ -142,8 +164,9 @@ class TExampleApp : public TApplication {
     bar->Insert(*new TButtonGadget("ABOUT", CM_OPTIONS, TButtonGadget::Command, true));
     bar->SetHintMode(TGadgetWindow::EnterHints);
     frame->Insert(*bar, TFrameWindow::Top);
+    frame->ToolBar = bar;
 
-    frame->Status = new TStatusBar(frame, TGadget::Recessed, 0, new TGadgetWindowFont(8));
+    frame->Status = new TExampleStatusBar(frame);
     frame->Status->SetText("Stopped");
     frame->Status->Insert(*new TSeparatorGadget(12));
     frame->Status->Insert(*new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10, "Free: 640K"));
