@@ -144,16 +144,16 @@ namespace {
 
 // Presses a button of the file dialog once it is up, from a timer of this thread.
 UINT PressInFileDialog = IDCANCEL;
+
+BOOL CALLBACK FindShownDialog(HWND h, LPARAM found) {
+  if (ClassNameOf(h) != "#32770" || !IsWindowVisible(h)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = h;
+  return FALSE;
+}
+
 void CALLBACK PressButton(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM found) -> BOOL {
-        if (ClassNameOf(h) != "#32770" || !IsWindowVisible(h)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
+  EnumThreadWindows(GetCurrentThreadId(), &FindShownDialog, reinterpret_cast<LPARAM>(&dialog));
   if (!dialog) return;
   KillTimer(nullptr, timer);
   PostMessageA(dialog, WM_COMMAND, PressInFileDialog, reinterpret_cast<LPARAM>(GetDlgItem(dialog, PressInFileDialog)));
