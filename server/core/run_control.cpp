@@ -143,11 +143,18 @@ void RunControl::ResetBoard() {
   link_handle_ = -1;
 }
 
+bool RunControl::ConfirmLeave() {
+  return ui_.ShowMessage(Owner::kMainWindow, "Are you sure you want to leave Tessera?", "Exit",
+                         Buttons::kOkCancel, Icon::kQuestion) == Answer::kOk;
+}
+
 bool RunControl::Leave() {
-  if (ui_.ShowMessage(Owner::kMainWindow, "Are you sure you want to leave Tessera?", "Exit",
-                      Buttons::kOkCancel, Icon::kQuestion) != Answer::kOk) {
-    return false;
-  }
+  if (!ConfirmLeave()) return false;
+  LeaveConfirmed();
+  return true;
+}
+
+void RunControl::LeaveConfirmed() {
   const bool was_active = task_.active();
   // A pending CallServer must end before its library goes away: stop the
   // task now and release the libraries once the call has returned.
@@ -163,7 +170,6 @@ bool RunControl::Leave() {
   } else {
     binding_.ReleaseLibraries();
   }
-  return true;
 }
 
 ButtonStates RunControl::Buttons() const {

@@ -60,6 +60,9 @@ class RunControl {
   // board if one was active, releases the libraries. False when the user
   // cancelled. The caller stops its timer and posts the quit message.
   bool Leave();
+  // The two halves of Leave: the question, and the steps once it is answered OK.
+  bool ConfirmLeave();
+  void LeaveConfirmed();
 
   void UpdateStatus();
   void UpdateButtons();

@@ -1,0 +1,191 @@
+#include "server/main_window.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/mdi_client.h"
+#include "server/console/console_services_win32.h"
+#include "server/console/stdio_window.h"
+#include "server/core/bind_guard_win32.h"
+#include "server/resources/resource_ids.h"
+
+namespace {
+
+// A fault while the program is leaving (board reset, library release) ends
+// the process quietly with exit code 0: nothing is left worth reporting to.
+LONG CALLBACK ExitOnFault(EXCEPTION_POINTERS* info) {
+  if (!server::IsGuardedFault(info->ExceptionRecord->ExceptionCode)) return EXCEPTION_CONTINUE_SEARCH;
+  ExitProcess(0);
+}
+
+class LeaveGuard {
+ public:
+  LeaveGuard() : handle_(AddVectoredExceptionHandler(1, ExitOnFault)) {}
+  ~LeaveGuard() {
+    if (handle_) RemoveVectoredExceptionHandler(handle_);
+  }
+  LeaveGuard(const LeaveGuard&) = delete;
+  LeaveGuard& operator=(const LeaveGuard&) = delete;
+
+ private:
+  PVOID handle_;
+};
+
+}  // namespace
+
+TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
+
+void TServerStatusBar::SetHintText(const char* text) {
+  if (!text) return TStatusBar::SetHintText(nullptr);
+  const char* newline = std::strchr(text, '\n');
+  if (!newline) return TStatusBar::SetHintText(text);
+  char status[128];
+  const std::size_t length = static_cast<std::size_t>(newline - text) < sizeof status - 1
+                                 ? static_cast<std::size_t>(newline - text)
+                                 : sizeof status - 1;
+  std::memcpy(status, text, length);
+  status[length] = '\0';
+  TStatusBar::SetHintText(status);
+}
+
+DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
+  EV_COMMAND(CM_RUN, CmRun),
+  EV_COMMAND(CM_EXIT, CmExit),
+  EV_COMMAND(CM_RESET, CmReset),
+  EV_COMMAND(CM_TERMINATE, CmTerminate),
+  EV_COMMAND(CM_SUSPEND, CmSuspend),
+  EV_COMMAND(CM_CONTINUE, CmContinue),
+  EV_COMMAND(CM_SETUP, CmSetup),
+  EV_COMMAND(CM_PROTOCOLS, CmProtocols),
+  EV_COMMAND(CM_BOARDS, CmBoards),
+  EV_COMMAND(CM_RUNTIME, CmRunTime),
+  EV_COMMAND(CM_ABOUT, CmAbout),
+  EV_MESSAGE(WM_CLOSE, EvClose),
+  EV_MESSAGE(WM_TIMER, EvTimer),
+END_RESPONSE_TABLE;
+
+TMainWindow::TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args)
+    : TDecoratedMDIFrame("Server", "TESSEL", client, true),
+      State(state),
+      Run(state.config, state.binding, state.task, *this, state.system),
+      Setup{state.config, nullptr, [this](HWND dialog) { Rebind(dialog); }} {
+  Run.SetCommandLine(argc, args);
+  Setup.parameters = Run.parameters();
+}
+
+TMainWindow::~TMainWindow() {
+  console::SetConsoleServices(nullptr);
+}
+
+void TMainWindow::SetupWindow() {
+  TDecoratedMDIFrame::SetupWindow();
+  SetTimer(1, 1000);
+  Dialogs = server::Win32Dialogs(HWindow);
+
+  Console = new TStdioWindow(*static_cast<TMDIClient*>(GetClientWindow()), "I/O Window", State.task);
+  console::SetConsoleServices(&Console->GetServices());
+  Console->SetIcon(GetInstance(), "IO");
+  Console->Attr.Style |= WS_MAXIMIZE;  // an MDI child is created maximized only with the style
+  Console->Create();
+  Console->ShowWindow(SW_SHOWMAXIMIZED);
+
+  SetMenuDescr(ServerMenuDescr());
+  UpdateButtons();
+  UpdateStatus();
+  LoadDefaults();
+
+  // A boot file from the command line runs at once, out of the user's way.
+  if (Run.boot_file()[0] != '\0') {
+    ShowWindow(SW_SHOWMINNOACTIVE);
+    PostMessage(WM_COMMAND, CM_RUN, 0);
+  }
+}
+
+void TMainWindow::LoadDefaults() {
+  server::LoadDefaults(State.config, State.binding, std::getenv("LINK"), State.guard, *this);
+  UpdateButtons();
+}
+
+void TMainWindow::Rebind(HWND dialog) {
+  // Never while a CallServer is pending: that would pull its library away.
+  if (!Run.CommandEnabled(server::kCmdRunTime)) return;
+  Dialogs.set_dialog(dialog);
+  server::Rebind(State.config, State.binding, State.guard, *this);
+  Dialogs.set_dialog(nullptr);
+  UpdateButtons();
+}
+
+void TMainWindow::CmSetup() { TSETUPDlg(this, Setup).Execute(); }
+void TMainWindow::CmProtocols() { TPROTOCOLSDlg(this, Setup).Execute(); }
+void TMainWindow::CmBoards() { TBOARDSDlg(this, Setup).Execute(); }
+void TMainWindow::CmRunTime() { TRUNTIMEDlg(this, Setup).Execute(); }
+void TMainWindow::CmAbout() { TDialog(this, "ABOUT").Execute(); }
+
+void TMainWindow::EvCommandEnable(TCommandEnabler& enabler) {
+  switch (enabler.GetId()) {
+    case CM_RUN: case CM_TERMINATE: case CM_SUSPEND: case CM_CONTINUE:
+    case CM_SETUP: case CM_PROTOCOLS: case CM_BOARDS: case CM_RUNTIME:
+      enabler.SetHandled();
+      enabler.Enable(Run.CommandEnabled(static_cast<int>(enabler.GetId())));
+      return;
+    case CM_RESET: case CM_EXIT: case CM_ABOUT:
+      // No enabler of their own: always available (the buttons start disabled).
+      enabler.SetHandled();
+      enabler.Enable(true);
+      return;
+    default:
+      TDecoratedMDIFrame::EvCommandEnable(enabler);
+  }
+}
+
+LRESULT TMainWindow::EvClose(WPARAM, LPARAM) {
+  LeaveProgram();
+  return 0;
+}
+
+LRESULT TMainWindow::EvTimer(WPARAM id, LPARAM) {
+  if (id == 1) Run.ClockTick();
+  return 0;
+}
+
+void TMainWindow::LeaveProgram() {
+  if (!Run.ConfirmLeave()) return;
+  LeaveGuard guard;
+  try {
+    Run.LeaveConfirmed();
+    KillTimer(1);
+    // Waits inside a pending CallServer end at once from now on.
+    if (Console) Console->GetServices().SetLeaving();
+    PostQuitMessage(0);
+  } catch (...) {
+    ExitProcess(0);
+  }
+}
+
+server::Answer TMainWindow::ShowMessage(server::Owner owner, const char* text, const char* caption,
+                                        server::Buttons buttons, server::Icon icon) {
+  return Dialogs.ShowMessage(owner, text, caption, buttons, icon);
+}
+
+bool TMainWindow::OpenFileDialog(const server::DialogBuffer& filter, server::DialogBuffer& path) {
+  return Dialogs.OpenFileDialog(filter, path);
+}
+
+void TMainWindow::SetButtons(const server::ButtonStates& states) {
+  if (!RunButton) return;
+  RunButton->SetEnabled(states.run);
+  TerminateButton->SetEnabled(states.terminate);
+  SuspendButton->SetEnabled(states.suspend);
+  ContinueButton->SetEnabled(states.resume);
+  SetupButton->SetEnabled(states.setup);
+}
+
+void TMainWindow::SetStatus(const server::StatusTexts& texts) {
+  if (StatusBar) StatusBar->SetText(texts.boot.data());
+  if (FreeGadget) FreeGadget->SetText(texts.memory.data());
+  if (ClockGadget) ClockGadget->SetText(texts.clock.data());
+}
+
+void TMainWindow::SetClock(const char* clock) {
+  if (ClockGadget) ClockGadget->SetText(clock);
+}

@@ -1,0 +1,102 @@
+// TMainWindow: the server's MDI frame "Server" with its tool bar, status bar
+// and the I/O Window inside, and the command table that drives run control,
+// the setup dialogs and leaving the program.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/button_gadget.h"
+#include "framework/decorated_mdi_frame.h"
+#include "framework/text_gadget.h"
+#include "server/core/binding.h"
+#include "server/core/configuration.h"
+#include "server/core/dialogs_win32.h"
+#include "server/core/run_control.h"
+#include "server/core/setup_dialogs_win32.h"
+#include "server/core/task_state.h"
+#include "server/server_bars.h"
+
+class TStdioWindow;
+
+namespace server {
+
+// Everything the server keeps for the life of the process: configuration,
+// binding and task state. Built before the application, released after it.
+struct ServerState {
+  Configuration config;
+  TaskState task;
+  ModuleLoader& loader;
+  LibraryBinding binding{loader};
+  BindGuard& guard;
+  SystemInfo& system;
+  explicit ServerState(ModuleLoader& l, BindGuard& g, SystemInfo& s) : loader(l), guard(g), system(s) {}
+};
+
+}  // namespace server
+
+class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
+ public:
+  // args: the command-line arguments after the program name.
+  TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args);
+  ~TMainWindow() override;
+
+  TServerControlBar* ControlBar = nullptr;
+  TServerStatusBar* StatusBar = nullptr;
+  TTextGadget* ClockGadget = nullptr;
+  TTextGadget* FreeGadget = nullptr;
+  TTextGadget* BootGadget = nullptr;
+  TButtonGadget* RunButton = nullptr;
+  TButtonGadget* TerminateButton = nullptr;
+  TButtonGadget* SuspendButton = nullptr;
+  TButtonGadget* ContinueButton = nullptr;
+  TButtonGadget* SetupButton = nullptr;
+
+  virtual void LoadDefaults();
+  virtual void UpdateStatus() { Run.UpdateStatus(); }
+  virtual void UpdateButtons() { Run.UpdateButtons(); }
+
+  // PrepareWindow: the set-up once the frame exists.
+  void SetupWindow() override;
+  const char* GetClassName() override { return "TMainWindow"; }
+
+  server::RunControl& GetRunControl() { return Run; }
+  TStdioWindow* GetConsoleWindow() const { return Console; }
+
+  void CmRun() { Run.Run(); }
+  void CmExit() { LeaveProgram(); }
+  void CmReset() { Run.Reset(); }
+  void CmTerminate() { Run.Terminate(); }
+  void CmSuspend() { Run.Suspend(); }
+  void CmContinue() { Run.Continue(); }
+  void CmSetup();
+  void CmProtocols();
+  void CmBoards();
+  void CmRunTime();
+  void CmAbout();
+  void EvCommandEnable(TCommandEnabler& enabler) override;
+  LRESULT EvClose(WPARAM, LPARAM);
+  LRESULT EvTimer(WPARAM, LPARAM);
+
+  DECLARE_RESPONSE_TABLE(TMainWindow);
+
+ private:
+  // server::UserInterface
+  server::Answer ShowMessage(server::Owner owner, const char* text, const char* caption, server::Buttons buttons,
+                             server::Icon icon) override;
+  bool OpenFileDialog(const server::DialogBuffer& filter, server::DialogBuffer& path) override;
+  void SetButtons(const server::ButtonStates& states) override;
+  void SetStatus(const server::StatusTexts& texts) override;
+  void SetClock(const char* clock) override;
+
+  void LeaveProgram();
+  void Rebind(HWND dialog);
+
+  server::ServerState& State;
+  server::RunControl Run;
+  server::Win32Dialogs Dialogs{nullptr};
+  server::SetupContext Setup;
+  TStdioWindow* Console = nullptr;
+};
+
+// The menu and its group counts: File 1, Edit 0, Container 0, Object 2, Window 1, Help 1.
+TMenuDescr ServerMenuDescr();
