@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "framework/application.h"
+#include "framework/window.h"
 #include "mantle/mantle.h"
 
 namespace mantle {
@@ -11,7 +13,7 @@ namespace {
 
 HINSTANCE module_instance = nullptr;
 // One of each per process, both absent while the library is not enabled.
-std::unique_ptr<ApplicationContext> application;
+std::unique_ptr<TApplication> application;
 std::unique_ptr<MesQueue> queue;
 
 }  // namespace
@@ -20,7 +22,7 @@ HINSTANCE ModuleInstance() {
   return module_instance;
 }
 
-ApplicationContext* Application() {
+TApplication* Application() {
   return application.get();
 }
 
@@ -30,25 +32,37 @@ void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
                               static_cast<std::int32_t>(lparam), 0});
 }
 
+void QueueCurrentEvent() {
+  const TCurrentEvent& event = TWindow::GetCurrentEvent();
+  if (event.Win == nullptr) return;
+  QueueEvent(event.Win->HWindow, event.Message, event.WParam, event.LParam);
+}
+
 }  // namespace mantle
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     mantle::module_instance = instance;
     DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH) {
+    // A pixel worker holds its own reference on the module, so none runs now;
+    // only its handle may be left.
+    mantle::FinishPixelBatch();
   }
   return TRUE;
 }
 
 extern "C" void WINAPI _EnableMantle(int enable) {
   using namespace mantle;
+  FinishPixelBatch();
+  // The old context goes first: a new one would otherwise be current only
+  // until the old one's destructor restored its predecessor.
+  application.reset();
   if (enable != 0) {
-    application =
-        std::make_unique<ApplicationContext>(ApplicationContext{"dummy application", module_instance});
+    application.reset(new (std::nothrow) TApplication("dummy application", module_instance));
     // A fresh queue: whatever was pending is discarded.
     queue.reset(new (std::nothrow) MesQueue);
   } else {
-    application.reset();
     queue.reset();
   }
 }

@@ -8,6 +8,8 @@
 
 #include "mantle/message_retrieval.h"
 
+class TApplication;
+
 namespace mantle {
 
 // Records carry window handles as 32 bits; 64-bit Windows keeps window
@@ -24,18 +26,19 @@ HINSTANCE ModuleInstance();
 
 // The application context that _EnableMantle creates, named "dummy
 // application"; the window, dialog and control objects take their module and
-// instance from it.
-struct ApplicationContext {
-  const char* name;
-  HINSTANCE instance;
-};
-// Null while the library is not enabled.
-ApplicationContext* Application();
+// instance from it. Null while the library is not enabled.
+TApplication* Application();
 
 // Appends a library window's event {window, message, wParam, lParam, 0} to
 // the queue. Dropped while the library is not enabled, or when no node can
 // be allocated.
 void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Queues the event being dispatched to a library window.
+void QueueCurrentEvent();
+
+// Waits for a running pixel batch and lets go of its worker's handle.
+void FinishPixelBatch();
 
 // Turns record handles back into library windows and their ids.
 const WindowDirectory& LibraryWindows();

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "framework/application.h"
 #include "mantle/global_block_win32.h"
 #include "mantle/icon_image.h"
 #include "mantle/library_win32.h"
@@ -116,8 +117,8 @@ HICON BuildIcon(LPCSTR file, LPCSTR name) {
       GetBitmapBits(colour, static_cast<LONG>(n), colour_bits.data());
       GetBitmapBits(mask, static_cast<LONG>(n), mask_bits.data());
       // Before _EnableMantle there is no application context: the module stands in.
-      const ApplicationContext* app = Application();
-      icon = CreateIcon(app != nullptr ? app->instance : ModuleInstance(), shape.bmWidth, shape.bmHeight,
+      const TApplication* app = Application();
+      icon = CreateIcon(app != nullptr ? app->GetInstance() : ModuleInstance(), shape.bmWidth, shape.bmHeight,
                         static_cast<BYTE>(shape.bmPlanes), static_cast<BYTE>(shape.bmBitsPixel),
                         mask_bits.data(), colour_bits.data());
     }

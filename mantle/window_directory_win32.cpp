@@ -2,15 +2,28 @@
 #include <array>
 
 #include "mantle/library_win32.h"
+#include "mantle/zwindow_win32.h"
 
 namespace mantle {
 namespace {
 
-// The id of the library object behind `window` when it is of `kind`. The
-// window classes built on the class library answer this through its
-// window-pointer lookup and a checked downcast to TZWindow or TZDialog; until
-// they are in, no window has a library object and every record reads id 0.
-std::optional<std::int32_t> LibraryObjectId(HWND /*window*/, WindowKind /*kind*/) {
+// The id of the library object behind `window` when it really is of `kind`:
+// the class library's handle lookup, then a checked downcast.
+std::optional<std::int32_t> LibraryObjectId(HWND window, WindowKind kind) {
+  TWindow* object = TWindow::GetWindowPtr(window);
+  switch (kind) {
+    case WindowKind::kPlain:
+      if (auto* plain = dynamic_cast<TZWindow*>(object)) return plain->ClientId();
+      break;
+    case WindowKind::kGraphics:
+      if (auto* graphics = dynamic_cast<TZGraphWindow*>(object)) return graphics->ClientId();
+      break;
+    case WindowKind::kDialog:
+      if (auto* dialog = dynamic_cast<TZDialog*>(object)) return dialog->ClientId();
+      break;
+    case WindowKind::kOther:
+      break;
+  }
   return std::nullopt;
 }
 

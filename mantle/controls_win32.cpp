@@ -1,0 +1,376 @@
+// Dialogs from resource files, the control creators and the control
+// accessors, which work on the library's control objects and on plain
+// platform controls (a template dialog's items) alike.
+#include <algorithm>
+#include <cctype>
+#include <new>
+#include <string_view>
+#include <vector>
+
+#include "framework/button.h"
+#include "framework/check_box.h"
+#include "framework/combo_box.h"
+#include "framework/edit.h"
+#include "framework/group_box.h"
+#include "framework/list_box.h"
+#include "framework/radio_button.h"
+#include "framework/static.h"
+#include "mantle/library_win32.h"
+#include "mantle/mantle.h"
+#include "mantle/zwindow_win32.h"
+
+using namespace mantle;
+
+namespace {
+
+// ---- creation -------------------------------------------------------------------
+
+// Creates a control object's window; the object goes again if that fails.
+HWND Made(TControl* control) {
+  if (control == nullptr) return nullptr;
+  if (!control->Create()) {
+    delete control;
+    return nullptr;
+  }
+  return control->HWindow;
+}
+
+TGroupBox* GroupOf(HWND groupBox) {
+  return dynamic_cast<TGroupBox*>(TWindow::GetWindowPtr(groupBox));
+}
+
+// ---- the foreign path ------------------------------------------------------------
+
+bool IsForeignList(HWND control) {
+  char name[16] = "";
+  GetClassNameA(control, name, static_cast<int>(sizeof name));
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return std::string_view(name).substr(0, 7) == "LISTBOX";
+}
+
+bool IsMultipleSel(HWND control) {
+  return (GetWindowLongA(control, GWL_STYLE) & LBS_MULTIPLESEL) != 0;
+}
+
+int Send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return static_cast<int>(SendMessageA(control, message, wParam, lParam));
+}
+
+// The list message for a list box, else the combo box's.
+int SendList(HWND control, UINT listMessage, UINT comboMessage, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return Send(control, IsForeignList(control) ? listMessage : comboMessage, wParam, lParam);
+}
+
+int ForeignSelIndex(HWND control) {
+  if (IsForeignList(control)) return IsMultipleSel(control) ? -1 : Send(control, LB_GETCURSEL);
+  return Send(control, CB_GETCURSEL);
+}
+
+// Calls `list` or `combo` on the control's object when it is one of those,
+// else `foreign` on its handle.
+template <class List, class Combo, class Foreign>
+auto OnList(HWND control, List list, Combo combo, Foreign foreign) {
+  TWindow* object = TWindow::GetWindowPtr(control);
+  if (auto* box = dynamic_cast<TListBox*>(object)) return list(*box);
+  if (auto* box = dynamic_cast<TComboBox*>(object)) return combo(*box);
+  return foreign();
+}
+
+// The parent and item id of an edit field, for the dialog-item calls.
+struct DialogItem {
+  HWND parent;
+  int id;
+};
+DialogItem ItemOf(HWND control) {
+  if (TWindow* object = TWindow::GetWindowPtr(control)) {
+    if (object->GetParent() != nullptr) return {object->GetParentHandle(), object->GetId()};
+  }
+  return {GetParent(control), GetWindowLongA(control, GWL_ID)};
+}
+
+}  // namespace
+
+extern "C" HWND WINAPI _CreateDialogIndirect(LPCSTR resourceFile, LPCSTR dialogName, HWND parent, int id,
+                                             int disableParent) {
+  if (Application() == nullptr) return nullptr;
+  const bool fileIsString = (reinterpret_cast<std::uintptr_t>(resourceFile) >> 16) != 0;
+  auto* dialog = new (std::nothrow) TZDialog(TWindow::GetWindowPtr(parent), dialogName,
+                                             fileIsString ? resourceFile : nullptr, id, disableParent);
+  if (dialog == nullptr) return nullptr;
+  if (!dialog->Create() || dialog->CreationError() != 0) {
+    delete dialog;
+    return nullptr;
+  }
+  dialog->ShowWindow(SW_SHOW);
+  if (parent != nullptr && disableParent != 0) {
+    EnableWindow(parent, FALSE);
+    dialog->DisabledParent = parent;
+  }
+  return dialog->HWindow;
+}
+
+extern "C" HWND WINAPI _CreateListBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  return Made(new (std::nothrow) TListBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height)));
+}
+
+extern "C" HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height, DWORD style,
+                                       UINT textLimit) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  auto* box = new (std::nothrow)
+      TComboBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height), style, static_cast<UINT>(Low16(textLimit)));
+  if (box != nullptr) box->Attr.Style = style | 0x50230140;
+  return Made(box);
+}
+
+extern "C" HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  return Made(new (std::nothrow) TGroupBox(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height)));
+}
+
+extern "C" HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                                     UINT textLimit) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  return Made(new (std::nothrow) TStatic(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                         static_cast<UINT>(Low16(textLimit))));
+}
+
+extern "C" HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                                     int isDefault) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  return Made(new (std::nothrow)
+                  TButton(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), isDefault != 0));
+}
+
+extern "C" HWND WINAPI _CreateEdit(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                                   UINT textLimit, int multiline) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  return Made(new (std::nothrow) TEdit(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                       static_cast<UINT>(Low16(textLimit)), multiline != 0));
+}
+
+extern "C" HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
+                                       HWND groupBox) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  auto* box = new (std::nothrow)
+      TCheckBox(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), GroupOf(groupBox));
+  if (box != nullptr) box->Attr.Style = 0x50010003;
+  return Made(box);
+}
+
+extern "C" HWND WINAPI _CreateRadioButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
+                                          UINT height, HWND groupBox) {
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  if (owner == nullptr) return nullptr;
+  auto* button = new (std::nothrow)
+      TRadioButton(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), GroupOf(groupBox));
+  if (button != nullptr) button->Attr.Style = 0x50000009;
+  return Made(button);
+}
+
+extern "C" int WINAPI _GetId(HWND control) {
+  if (control == nullptr) return 0;
+  if (TWindow* object = TWindow::GetWindowPtr(control)) return object->GetId();
+  return GetWindowLongA(control, GWL_ID);
+}
+
+extern "C" int WINAPI _GetStaticText(HWND control, LPSTR buffer, UINT count) {
+  if (control == nullptr) return 0;
+  return GetWindowTextA(control, buffer, std::min(Low16(count), 1024));
+}
+
+extern "C" int WINAPI _SetStaticText(HWND control, LPCSTR text) {
+  if (control == nullptr) return 0;
+  return SetWindowTextA(control, text);
+}
+
+extern "C" int WINAPI _GetCheck(HWND control) {
+  if (control == nullptr) return 0;
+  if (auto* box = dynamic_cast<TCheckBox*>(TWindow::GetWindowPtr(control))) return static_cast<int>(box->GetCheck());
+  return Send(control, BM_GETCHECK);
+}
+
+extern "C" void WINAPI _SetCheck(HWND control, int state) {
+  if (control == nullptr) return;
+  if (auto* box = dynamic_cast<TCheckBox*>(TWindow::GetWindowPtr(control))) {
+    box->SetCheck(static_cast<UINT>(state));
+    return;
+  }
+  Send(control, BM_SETCHECK, static_cast<WPARAM>(state));
+}
+
+extern "C" int WINAPI _GetRadio(HWND control) {
+  return _GetCheck(control);
+}
+
+extern "C" void WINAPI _SetRadio(HWND control, int state) {
+  _SetCheck(control, state);
+}
+
+extern "C" int WINAPI _AddString(HWND control, LPCSTR text) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.AddString(text); }, [&](TComboBox& b) { return b.AddString(text); },
+      [&] { return SendList(control, LB_ADDSTRING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); });
+}
+
+extern "C" int WINAPI _InsertString(HWND control, LPCSTR text, int index) {
+  if (control == nullptr) return 0;
+  return OnList(
+      control, [&](TListBox& b) { return b.InsertString(text, index); },
+      [&](TComboBox& b) { return b.InsertString(text, index); },
+      [&] {
+        return SendList(control, LB_INSERTSTRING, CB_INSERTSTRING, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(text));
+      });
+}
+
+extern "C" int WINAPI _DeleteString(HWND control, int index) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.DeleteString(index); },
+      [&](TComboBox& b) { return b.DeleteString(index); },
+      [&] { return SendList(control, LB_DELETESTRING, CB_DELETESTRING, static_cast<WPARAM>(index)); });
+}
+
+extern "C" void WINAPI _ClearList(HWND control) {
+  if (control == nullptr) return;
+  OnList(
+      control, [&](TListBox& b) { b.ClearList(); }, [&](TComboBox& b) { b.ClearList(); },
+      [&] { SendList(control, LB_RESETCONTENT, CB_RESETCONTENT); });
+}
+
+extern "C" int WINAPI _GetCount(HWND control) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.GetCount(); }, [&](TComboBox& b) { return b.GetCount(); },
+      [&] { return SendList(control, LB_GETCOUNT, CB_GETCOUNT); });
+}
+
+extern "C" int WINAPI _GetString(HWND control, LPSTR buffer, int index) {
+  if (control == nullptr) return 0;
+  return OnList(
+      control, [&](TListBox& b) { return b.GetString(buffer, index); },
+      [&](TComboBox& b) { return b.GetString(buffer, index); },
+      [&] {
+        return SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(buffer));
+      });
+}
+
+extern "C" int WINAPI _GetStringLen(HWND control, int index) {
+  if (control == nullptr) return 0;
+  return OnList(
+      control, [&](TListBox& b) { return b.GetStringLen(index); },
+      [&](TComboBox& b) { return b.GetStringLen(index); },
+      [&] { return SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(index)); });
+}
+
+extern "C" int WINAPI _GetSelIndex(HWND control) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.GetSelIndex(); }, [&](TComboBox& b) { return b.GetSelIndex(); },
+      [&] { return ForeignSelIndex(control); });
+}
+
+extern "C" int WINAPI _GetSelString(HWND control, LPSTR buffer, int count) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.GetSelString(buffer, count); },
+      [&](TComboBox& b) { return b.GetSelString(buffer, count); },
+      [&] {
+        const int index = ForeignSelIndex(control);
+        if (index <= -1) return -1;
+        // Through a copy of the item's own length, so that no more than
+        // `count` bytes reach the caller's buffer.
+        const int length = SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+        if (length < 0 || buffer == nullptr || count <= 0) return -1;
+        std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+        const int got = SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                 reinterpret_cast<LPARAM>(text.data()));
+        if (got < 0) return got;
+        const int copied = std::min(std::min(got, length), count - 1);
+        std::copy(text.begin(), text.begin() + copied, buffer);
+        buffer[copied] = '\0';
+        return copied;
+      });
+}
+
+extern "C" int WINAPI _SetSelIndex(HWND control, int index) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.SetSelIndex(index); },
+      [&](TComboBox& b) { return b.SetSelIndex(index); },
+      [&] {
+        if (IsForeignList(control)) {
+          return IsMultipleSel(control) ? -1 : Send(control, LB_SETCURSEL, static_cast<WPARAM>(index));
+        }
+        return Send(control, CB_SETCURSEL, static_cast<WPARAM>(index));
+      });
+}
+
+extern "C" int WINAPI _SetSelString(HWND control, LPCSTR text, int startIndex) {
+  if (control == nullptr) return -1;
+  return OnList(
+      control, [&](TListBox& b) { return b.SetSelString(text, startIndex); },
+      [&](TComboBox& b) { return b.SetSelString(text, startIndex); },
+      [&] {
+        const auto wp = static_cast<WPARAM>(startIndex);
+        const auto lp = reinterpret_cast<LPARAM>(text);
+        if (IsForeignList(control)) return IsMultipleSel(control) ? -1 : Send(control, LB_SELECTSTRING, wp, lp);
+        return Send(control, CB_SELECTSTRING, wp, lp);
+      });
+}
+
+namespace {
+void DropDown(HWND control, bool show) {
+  if (control == nullptr) return;
+  if (auto* box = dynamic_cast<TComboBox*>(TWindow::GetWindowPtr(control))) {
+    box->ShowList(show);
+    return;
+  }
+  if (GetWindowLongA(control, GWL_STYLE) & 0x0002) Send(control, CB_SHOWDROPDOWN, show ? 1 : 0);
+}
+}  // namespace
+
+extern "C" void WINAPI _ShowList(HWND control) {
+  DropDown(control, true);
+}
+
+extern "C" void WINAPI _HideList(HWND control) {
+  DropDown(control, false);
+}
+
+extern "C" int WINAPI _GetEditText(HWND control, LPSTR buffer) {
+  if (control == nullptr) return 0;
+  const DialogItem item = ItemOf(control);
+  return static_cast<int>(GetDlgItemTextA(item.parent, item.id, buffer, 512));
+}
+
+extern "C" int WINAPI _GetEditInt(HWND control, int* translated, int isSigned) {
+  if (control == nullptr) return 0;
+  const DialogItem item = ItemOf(control);
+  BOOL ok = FALSE;
+  const UINT value = GetDlgItemInt(item.parent, item.id, &ok, isSigned);
+  if (translated != nullptr) *translated = ok;
+  return static_cast<int>(value & 0xFFFFu);
+}
+
+extern "C" void WINAPI _SetEditText(HWND control, LPCSTR text) {
+  if (control == nullptr) return;
+  const DialogItem item = ItemOf(control);
+  SetDlgItemTextA(item.parent, item.id, text);
+}
+
+extern "C" void WINAPI _SetEditInt(HWND control, int value, int isSigned) {
+  if (control == nullptr) return;
+  const DialogItem item = ItemOf(control);
+  SetDlgItemInt(item.parent, item.id, static_cast<UINT>(value), isSigned);
+}

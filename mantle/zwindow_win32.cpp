@@ -1,0 +1,242 @@
+// TZWindow and TZGraphWindow: which events they queue and in which order
+// relative to the class library's handling, their window class, and the
+// graphics window's backing bitmap.
+#include <algorithm>
+#include <new>
+#include <unordered_map>
+
+#include "framework/command_enabler.h"
+#include "framework/scroller.h"
+#include "mantle/library_win32.h"
+#include "mantle/zwindow_win32.h"
+
+namespace mantle {
+
+// ---- TZWindow -----------------------------------------------------------------
+
+DEFINE_RESPONSE_TABLE1(TZWindow, TWindow)
+  EV_MESSAGE(WM_HSCROLL, EvHScrollThenQueue),
+  EV_MESSAGE(WM_VSCROLL, EvVScrollThenQueue),
+  EV_MESSAGE(WM_KEYDOWN, EvQueueThenDefault),
+  EV_MESSAGE(WM_KEYUP, EvQueueThenDefault),
+  EV_MESSAGE(WM_CHAR, EvQueueThenDefault),
+  EV_MESSAGE(WM_SYSKEYDOWN, EvQueueThenDefault),
+  EV_MESSAGE(WM_SYSKEYUP, EvQueueThenDefault),
+  EV_MESSAGE(WM_SYSCOMMAND, EvQueueThenDefault),
+  EV_MESSAGE(WM_TIMER, EvQueueThenDefault),
+  EV_MESSAGE(WM_TIMECHANGE, EvQueueThenDefault),
+  EV_MESSAGE(WM_QUERYOPEN, EvQueueOnly),
+  EV_MESSAGE(0x03E0, EvQueueThenDefault),
+  EV_MESSAGE(0x03E1, EvQueueThenDefault),
+  EV_MESSAGE(0x03E2, EvQueueThenDefault),
+  EV_MESSAGE(0x03E3, EvQueueThenDefault),
+  EV_MESSAGE(0x03E4, EvQueueThenDefault),
+  EV_MESSAGE(0x03E5, EvQueueThenDefault),
+  EV_MESSAGE(0x03E6, EvQueueThenDefault),
+  EV_MESSAGE(0x03E7, EvQueueThenDefault),
+  EV_MESSAGE(0x03E8, EvQueueThenDefault),
+  EV_MESSAGE(WM_USER + 0, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 1, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 2, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 3, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 4, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 5, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 6, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 7, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 8, EvQueueOnly),
+  EV_MESSAGE(WM_USER + 9, EvQueueOnly),
+END_RESPONSE_TABLE;
+
+TZWindow::TZWindow(TWindow* parent, const char* title, std::int32_t id, int x, int y, int w, int h)
+    : TWindow(parent, title), Id(id) {
+  Attr.Id = id;
+  Attr.X = x;
+  Attr.Y = y;
+  Attr.W = w;
+  Attr.H = h;
+}
+
+int TZWindow::AssignMenuResource(LPCSTR menu) {
+  const HMENU loaded = LoadMenuA(GetInstance(), menu);
+  return loaded != nullptr ? SetMenuBar(loaded) : 0;
+}
+
+int TZWindow::SetMenuBar(HMENU menu) {
+  return ::SetMenu(HWindow, menu) ? 1 : 0;
+}
+
+int TZWindow::SetClassIcon(HICON icon) {
+  if (icon == nullptr) return 0;
+  SetClassLongPtrA(HWindow, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+  return GetClassLongPtrA(HWindow, GCLP_HICON) == reinterpret_cast<ULONG_PTR>(icon) ? 1 : 0;
+}
+
+int TZWindow::SetClassCursor(HCURSOR cursor) {
+  if (cursor == nullptr) return 0;
+  SetClassLongPtrA(HWindow, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
+  return GetClassLongPtrA(HWindow, GCLP_HCURSOR) == reinterpret_cast<ULONG_PTR>(cursor) ? 1 : 0;
+}
+
+LRESULT TZWindow::EvCommand(UINT id, HWND control, UINT notifyCode) {
+  // Taken now: the command's handling may destroy the window.
+  const TCurrentEvent event = GetCurrentEvent();
+  const HWND self = HWindow;
+  const LRESULT result = TWindow::EvCommand(id, control, notifyCode);
+  QueueEvent(self, WM_COMMAND, event.WParam, event.LParam);
+  return result;
+}
+
+void TZWindow::EvCommandEnable(TCommandEnabler& enabler) {
+  // The client decides what its commands do; the framework never greys them.
+  enabler.SetHandled();
+  enabler.Enable(true);
+}
+
+void TZWindow::GetWindowClass(WNDCLASSA& wc) {
+  TWindow::GetWindowClass(wc);
+  wc.style = CS_DBLCLKS | CS_NOCLOSE;
+  wc.cbClsExtra = 0;
+  wc.cbWndExtra = 22;  // _SetWindowWord up to offset 20, _SetWindowLong up to 18
+  wc.hIcon = nullptr;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszMenuName = nullptr;
+}
+
+const char* TZWindow::GetClassName() {
+  if (ClassName[0] == '\0') ClassName = KindClassName(Kind(), static_cast<std::uint16_t>(GetTickCount()));
+  return ClassName.data();
+}
+
+LRESULT TZWindow::EvQueueThenDefault(WPARAM, LPARAM) {
+  QueueCurrentEvent();
+  return DefaultProcessing();
+}
+
+LRESULT TZWindow::EvQueueOnly(WPARAM, LPARAM) {
+  QueueCurrentEvent();
+  // A minimized window refusing WM_QUERYOPEN could never be restored.
+  return GetCurrentEvent().Message == WM_QUERYOPEN ? TRUE : 0;
+}
+
+LRESULT TZWindow::EvHScrollThenQueue(WPARAM wParam, LPARAM lParam) {
+  const TCurrentEvent event = GetCurrentEvent();
+  const HWND self = HWindow;
+  const LRESULT result = TWindow::EvHScroll(wParam, lParam);
+  QueueEvent(self, event.Message, event.WParam, event.LParam);
+  return result;
+}
+
+LRESULT TZWindow::EvVScrollThenQueue(WPARAM wParam, LPARAM lParam) {
+  const TCurrentEvent event = GetCurrentEvent();
+  const HWND self = HWindow;
+  const LRESULT result = TWindow::EvVScroll(wParam, lParam);
+  QueueEvent(self, event.Message, event.WParam, event.LParam);
+  return result;
+}
+
+// ---- TZGraphWindow ------------------------------------------------------------
+
+DEFINE_RESPONSE_TABLE1(TZGraphWindow, TZWindow)
+  EV_MESSAGE(WM_LBUTTONDOWN, EvMouseThenDefault),
+  EV_MESSAGE(WM_LBUTTONUP, EvMouseThenDefault),
+  EV_MESSAGE(WM_LBUTTONDBLCLK, EvMouseThenDefault),
+  EV_MESSAGE(WM_RBUTTONDOWN, EvMouseThenDefault),
+  EV_MESSAGE(WM_MOUSEMOVE, EvMouseMoveThenDefault),
+  EV_MESSAGE(WM_SIZE, EvSize),
+END_RESPONSE_TABLE;
+
+TZGraphWindow::TZGraphWindow(TWindow* parent, const char* title, std::int32_t id, int w, int h,
+                             int bitmapWidth, int bitmapHeight)
+    : TZWindow(parent, title, id, 0, 0, w, h), BitmapWidth(bitmapWidth), BitmapHeight(bitmapHeight) {
+  ClipRegion = CreateRectRgn(0, 0, bitmapWidth, bitmapHeight);
+  auto* scroller = new TScroller(this, 1, 1, 0, 0);
+  scroller->XPage = 10;
+  scroller->YPage = 10;
+  scroller->AutoMode = false;
+  scroller->TrackMode = false;
+  scroller->AutoOrg = true;
+  SetScroller(scroller);
+}
+
+TZGraphWindow::~TZGraphWindow() {
+  // A pixel batch may still be drawing into the memory context.
+  FinishPixelBatch();
+  if (MemoryDC != nullptr) {
+    SelectObject(MemoryDC, OldBitmap);
+    DeleteDC(MemoryDC);
+  }
+  if (ClipRegion != nullptr) DeleteObject(ClipRegion);
+  if (Bitmap != nullptr) DeleteObject(Bitmap);
+}
+
+bool TZGraphWindow::CreateBacking() {
+  const HDC dc = ::GetDC(HWindow);
+  if (dc == nullptr) return false;
+  MemoryDC = CreateCompatibleDC(dc);
+  Bitmap = CreateCompatibleBitmap(dc, BitmapWidth, BitmapHeight);
+  if (MemoryDC != nullptr && Bitmap != nullptr) OldBitmap = SelectObject(MemoryDC, Bitmap);
+  SelectClipRgn(dc, ClipRegion);
+  PatBlt(dc, 0, 0, Attr.W, Attr.H, WHITENESS);
+  if (MemoryDC != nullptr) PatBlt(MemoryDC, 0, 0, BitmapWidth, BitmapHeight, WHITENESS);
+  ::ReleaseDC(HWindow, dc);
+  return true;
+}
+
+void TZGraphWindow::Paint(HDC dc, bool, RECT&) {
+  // The paint context is already offset by the scroll position.
+  if (MemoryDC != nullptr) BitBlt(dc, 0, 0, BitmapWidth, BitmapHeight, MemoryDC, 0, 0, SRCCOPY);
+}
+
+LRESULT TZGraphWindow::EvMouseThenDefault(WPARAM, LPARAM) {
+  QueueCurrentEvent();
+  return DefaultProcessing();
+}
+
+LRESULT TZGraphWindow::EvMouseMoveThenDefault(WPARAM wParam, LPARAM lParam) {
+  QueueCurrentEvent();
+  return TWindow::EvMouseMove(wParam, lParam);
+}
+
+LRESULT TZGraphWindow::EvSize(WPARAM wParam, LPARAM) {
+  if (wParam == SIZE_RESTORED) {
+    RECT outer;
+    GetWindowRect(outer);
+    Attr.W = outer.right - outer.left;
+    Attr.H = outer.bottom - outer.top;
+  }
+  const LRESULT result = DefaultProcessing();
+  if (wParam != SIZE_MINIMIZED && Scroller != nullptr) {
+    RECT client;
+    GetClientRect(client);
+    Scroller->SetRange(std::max(0L, static_cast<long>(BitmapWidth - client.right)),
+                       std::max(0L, static_cast<long>(BitmapHeight - client.bottom)));
+  }
+  return result;
+}
+
+// ---- lookups ------------------------------------------------------------------
+
+TZWindow* ZWindowOf(HWND window) {
+  return dynamic_cast<TZWindow*>(TWindow::GetWindowPtr(window));
+}
+
+TZGraphWindow* GraphWindowOf(HWND window) {
+  return dynamic_cast<TZGraphWindow*>(TWindow::GetWindowPtr(window));
+}
+
+TZDialog* ZDialogOf(HWND window) {
+  return dynamic_cast<TZDialog*>(TWindow::GetWindowPtr(window));
+}
+
+TWindow* ParentObject(HWND parent) {
+  if (TWindow* object = TWindow::GetWindowPtr(parent)) return object;
+  // One alias per foreign handle rather than one per call; they are never
+  // freed, since windows created under them may outlive any point we know of.
+  static auto* aliases = new std::unordered_map<HWND, TWindow*>;
+  TWindow*& alias = (*aliases)[parent];
+  if (alias == nullptr) alias = new (std::nothrow) TWindow(parent);
+  return alias;
+}
+
+}  // namespace mantle
