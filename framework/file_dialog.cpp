@@ -37,6 +37,8 @@ int TOpenSaveDialog::Run(BOOL(WINAPI* dialog)(LPOPENFILENAMEA)) {
   Data.FileName[MAX_PATH - 1] = '\0';
   ofn.lpstrFile = Data.FileName;
   ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrFileTitle = Data.FileTitle;
+  ofn.nMaxFileTitle = MAX_PATH;
   ofn.lpstrInitialDir = Data.InitialDir.empty() ? nullptr : Data.InitialDir.c_str();
   ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
   ofn.Flags = Data.Flags;

@@ -24,6 +24,7 @@ class TOpenSaveDialog {
     std::string InitialDir;
     std::string DefExt;
     char FileName[MAX_PATH] = "";
+    char FileTitle[MAX_PATH] = "";  // out: the chosen file's name without its directory
   };
 
   TOpenSaveDialog(TWindow* parent, TData& data, const char* title = nullptr);

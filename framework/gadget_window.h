@@ -1,4 +1,5 @@
-// TGadgetWindow: a window that lays out gadgets in a row (left to right),
+// TGadgetWindow: a window that lays out gadgets in a row (left to right;
+// the direction is kept for callers but the layout is always horizontal),
 // paints them and passes them the mouse: the gadget under a point, mouse
 // capture by a gadget, command enabling of its gadgets at idle.
 //

@@ -179,6 +179,7 @@ TEST(FileDialogs, CancelKeepsTheDataAndOkReturnsTheChosenPath) {
   const std::string chosen = data.FileName;
   EXPECT_GT(chosen.size(), strlen("framework_test.exe"));  // now a full path
   EXPECT_EQ(chosen.substr(chosen.size() - 18), "framework_test.exe");
+  EXPECT_STREQ(data.FileTitle, "framework_test.exe");
 }
 
 }  // namespace
