@@ -50,13 +50,13 @@ class TipBarsTest : public ::testing::Test {
     Frame->Attr.H = 380;
 
     Bar = new TTipControlBar(*Tip, Frame.get(), TGadgetWindow::Horizontal, new TGadgetWindowFont(10));
-    Bar->Insert(*new TButtonGadget("RUN", CM_RUN));
+    Bar->Insert(*new TButtonGadget("RUN", CM_RUN, TButtonGadget::Command, true));
     Bar->Insert(*new TSeparatorGadget(12));
-    Bar->Insert(*new TButtonGadget("RESET", CM_RESET));
-    Bar->Insert(*new TButtonGadget("TERMINATE", CM_TERMINATE));
+    Bar->Insert(*new TButtonGadget("RESET", CM_RESET, TButtonGadget::Command, true));
+    Bar->Insert(*new TButtonGadget("TERMINATE", CM_TERMINATE, TButtonGadget::Command, true));
     Bar->Insert(*new TSeparatorGadget(10));
     // A hint without a newline: status text only.
-    Bar->Insert(*new TButtonGadget("SETUP", CM_PROTOCOLS));
+    Bar->Insert(*new TButtonGadget("SETUP", CM_PROTOCOLS, TButtonGadget::Command, true));
     Frame->Insert(*Bar, TFrameWindow::Top);
 
     Status = new TTipStatusBar(*Tip, Frame.get(), TGadget::Recessed, 0, new TGadgetWindowFont(8));
@@ -185,6 +185,23 @@ TEST_F(TipBarsTest, APressOnTheBarHidesAShownTipAndCancelsAPendingOne) {
       SendMessageA(Bar->HWindow, press, MK_LBUTTON, MAKELPARAM(run.x, run.y));
     EXPECT_EQ(Tip->GetTipState(), State::Idle) << press;
   }
+}
+
+TEST_F(TipBarsTest, AControlOnTheBarGetsTheHintAndTipOfWhereTheCursorIs) {
+  // The bar sees no mouse moves over a control of its own; the control's
+  // cursor message, passed up to the bar, stands in for them.
+  const RECT terminate = Bar->GadgetWithId(CM_TERMINATE)->GetBounds();
+  HWND control = CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE, terminate.left, terminate.top,
+                               terminate.right - terminate.left, terminate.bottom - terminate.top,
+                               Bar->HWindow, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(control);
+  POINT screen = CentreOf(*Bar->GadgetWithId(CM_TERMINATE));
+  ClientToScreen(Bar->HWindow, &screen);
+  SetCursorPos(screen.x, screen.y);
+  for (DWORD start = GetTickCount(); Hint() == "(none)" && GetTickCount() - start < 2000;) PumpFor(10);
+  EXPECT_EQ(Hint(), "Terminate program");
+  EXPECT_EQ(WindowText(Tip->HWindow), "Terminate");
+  EXPECT_NE(Tip->GetTipState(), State::Idle);
 }
 
 TEST_F(TipBarsTest, AKeyOfTheThreadHidesTheTip) {
