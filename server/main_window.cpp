@@ -1,7 +1,6 @@
 #include "server/main_window.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "framework/mdi_client.h"
 #include "server/console/console_services_win32.h"
@@ -34,19 +33,6 @@ class LeaveGuard {
 }  // namespace
 
 TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
-
-void TServerStatusBar::SetHintText(const char* text) {
-  if (!text) return TStatusBar::SetHintText(nullptr);
-  const char* newline = std::strchr(text, '\n');
-  if (!newline) return TStatusBar::SetHintText(text);
-  char status[128];
-  const std::size_t length = static_cast<std::size_t>(newline - text) < sizeof status - 1
-                                 ? static_cast<std::size_t>(newline - text)
-                                 : sizeof status - 1;
-  std::memcpy(status, text, length);
-  status[length] = '\0';
-  TStatusBar::SetHintText(status);
-}
 
 DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
   EV_COMMAND(CM_RUN, CmRun),

@@ -14,7 +14,8 @@
 #include "server/core/run_control.h"
 #include "server/core/setup_dialogs_win32.h"
 #include "server/core/task_state.h"
-#include "server/server_bars.h"
+#include "server/toolbars/tip_control_bar.h"
+#include "server/toolbars/tip_status_bar.h"
 
 class TStdioWindow;
 
@@ -40,8 +41,8 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args);
   ~TMainWindow() override;
 
-  TServerControlBar* ControlBar = nullptr;
-  TServerStatusBar* StatusBar = nullptr;
+  TTipControlBar* ControlBar = nullptr;
+  TTipStatusBar* StatusBar = nullptr;
   TTextGadget* ClockGadget = nullptr;
   TTextGadget* FreeGadget = nullptr;
   TTextGadget* BootGadget = nullptr;

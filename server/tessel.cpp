@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "framework/application.h"
 #include "framework/gadget_window_font.h"
@@ -13,6 +14,7 @@
 #include "server/core/system_info_win32.h"
 #include "server/main_window.h"
 #include "server/resources/resource_ids.h"
+#include "server/toolbars/tool_tip.h"
 
 namespace {
 
@@ -58,7 +60,9 @@ void ShowSplash(HINSTANCE instance, bool nt_family) {
 class TTessel : public TApplication {
  public:
   TTessel(server::ServerState& state, int argc, const char* const* args)
-      : TApplication("TESSEL"), State(state), Argc(argc), Args(args) {}
+      : TApplication("TESSEL"), ToolTip(new TToolTip(new TToolTipFont)), State(state), Argc(argc), Args(args) {}
+  // The bars refer to the tooltip: their windows go first.
+  ~TTessel() override { SetMainWindow(nullptr); }
 
   // BuildMainWindow.
   void InitMainWindow() override {
@@ -75,7 +79,7 @@ class TTessel : public TApplication {
     frame->SetMenuDescr(ServerMenuDescr());
     frame->SetIcon(GetInstance(), "TESSEL");
 
-    auto* bar = new TServerControlBar(frame, TGadgetWindow::Horizontal, new TGadgetWindowFont(10));
+    auto* bar = new TTipControlBar(*ToolTip, frame, TGadgetWindow::Horizontal, new TGadgetWindowFont(10));
     frame->ControlBar = bar;
     auto button = [bar](const char* glyph, int id) {
       auto* gadget = new TButtonGadget(glyph, id, TButtonGadget::Command, false, TButtonGadget::Up, false);
@@ -96,7 +100,7 @@ class TTessel : public TApplication {
     bar->SetHintMode(TGadgetWindow::EnterHints);
     frame->Insert(*bar, TFrameWindow::Top);
 
-    auto* status = new TServerStatusBar(frame, TGadget::Recessed, 0, new TGadgetWindowFont(8));
+    auto* status = new TTipStatusBar(*ToolTip, frame, TGadget::Recessed, 0, new TGadgetWindowFont(8));
     frame->StatusBar = status;
     frame->BootGadget = status->GetMessageGadget();
     frame->FreeGadget = new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10);
@@ -111,6 +115,7 @@ class TTessel : public TApplication {
   }
 
  private:
+  std::unique_ptr<TToolTip> ToolTip;
   server::ServerState& State;
   int Argc;
   const char* const* Args;

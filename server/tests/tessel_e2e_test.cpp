@@ -214,7 +214,18 @@ TEST(TesselEndToEnd, MainWindowHoldsTheIoWindowAndExitAsksFirst) {
   ASSERT_NE(console, nullptr);
   EXPECT_EQ(TextOf(console), "I/O Window");
   EXPECT_TRUE(tessel.LogHas("setup 1"));
+
+  // Resting the mouse on the Run button brings up its tooltip.
+  HWND bar = FindChild(main, "TControlBar");
+  ASSERT_NE(bar, nullptr);
+  RECT bounds;
+  GetWindowRect(bar, &bounds);
+  SetForegroundWindow(main);
+  SetCursorPos(bounds.left + 14, (bounds.top + bounds.bottom) / 2);
+  SetCursorPos(bounds.left + 16, (bounds.top + bounds.bottom) / 2);
+  EXPECT_TRUE(WaitUntil([&] { return tessel.WaitForWindow("Moss:Tooltip", "") != nullptr; }, 5s));
   Screenshot("main");
+  SetCursorPos(bounds.right + 200, bounds.bottom + 300);
 
   tessel.Command(102);
   HWND box = tessel.WaitForBox("Exit");
