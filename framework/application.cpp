@@ -7,7 +7,8 @@ TApplication* CurrentApplication = nullptr;
 }
 
 TApplication::TApplication(const char* name, HINSTANCE instance)
-    : Name(name ? name : ""), Instance(instance ? instance : GetModuleHandleA(nullptr)),
+    : Name(name ? name : ""),
+      Instance(instance ? instance : GetModuleHandleA(nullptr)),
       Previous(CurrentApplication) {
   CurrentApplication = this;
 }
@@ -20,9 +21,13 @@ TApplication::~TApplication() {
   if (CurrentApplication == this) CurrentApplication = Previous;
 }
 
-TApplication* TApplication::Current() { return CurrentApplication; }
+TApplication* TApplication::Current() {
+  return CurrentApplication;
+}
 
-const TCurrentEvent& TApplication::GetCurrentEvent() const { return TWindow::GetCurrentEvent(); }
+const TCurrentEvent& TApplication::GetCurrentEvent() const {
+  return TWindow::GetCurrentEvent();
+}
 
 void TApplication::SetMainWindow(TFrameWindow* window) {
   if (MainWindow != window) delete MainWindow;

@@ -67,8 +67,10 @@ void TButtonGadget::LButtonUp(UINT, POINT point) {
 }
 
 void TButtonGadget::Activate() {
-  if (Type == NonExclusive) SetButtonState(State == Down ? Up : Down);
-  else if (Type == Exclusive) SetButtonState(Down);
+  if (Type == NonExclusive)
+    SetButtonState(State == Down ? Up : Down);
+  else if (Type == Exclusive)
+    SetButtonState(Down);
   // Posted: the command may run for long (and pump messages) and must not
   // run inside the gadget window's mouse handling.
   if (HWND target = Window->GetParentHandle())

@@ -1,6 +1,7 @@
 #include "framework/control.h"
 
-TControl::TControl(TWindow* parent, int id, const char* text, int x, int y, int w, int h) : TWindow(parent, text) {
+TControl::TControl(TWindow* parent, int id, const char* text, int x, int y, int w, int h)
+    : TWindow(parent, text) {
   Attr.Style = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
   Attr.Id = id;
   Attr.X = x;

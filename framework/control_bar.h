@@ -5,7 +5,8 @@
 
 class TControlBar : public TGadgetWindow {
  public:
-  explicit TControlBar(TWindow* parent = nullptr, TTileDirection direction = Horizontal, TFont* font = nullptr)
+  explicit TControlBar(TWindow* parent = nullptr, TTileDirection direction = Horizontal,
+                       TFont* font = nullptr)
       : TGadgetWindow(parent, direction, font) {
     Margin = 3;
   }

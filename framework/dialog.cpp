@@ -1,10 +1,12 @@
 #include "framework/dialog.h"
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TDialog, TWindow)
   EV_COMMAND(IDOK, CmOk),
   EV_COMMAND(IDCANCEL, CmCancel),
   EV_MESSAGE(WM_CLOSE, EvClose),
 END_RESPONSE_TABLE;
+// clang-format on
 
 INT_PTR CALLBACK StdDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWindow* window = TWindow::GetWindowPtr(hwnd);
@@ -25,9 +27,13 @@ TDialog::TDialog(TWindow* parent, TResId resource) : TWindow(parent), Resource(s
   Attr.Style = 0;
 }
 
-HWND TDialog::OwnerHandle() const { return GetParentHandle(); }
+HWND TDialog::OwnerHandle() const {
+  return GetParentHandle();
+}
 
-const char* TDialog::GetClassName() { return reinterpret_cast<const char*>(static_cast<ULONG_PTR>(0x8002)); }
+const char* TDialog::GetClassName() {
+  return reinterpret_cast<const char*>(static_cast<ULONG_PTR>(0x8002));
+}
 
 bool TDialog::RegisterDialogClass(const char* name, HINSTANCE instance) {
   WNDCLASSA wc{};
@@ -55,8 +61,8 @@ INT_PTR TDialog::DoExecute() {
 }
 
 HWND TDialog::CreateIndirect(const void* dialogTemplate) {
-  return CreateDialogIndirectParamA(GetInstance(), static_cast<LPCDLGTEMPLATEA>(dialogTemplate), OwnerHandle(),
-                                    &StdDlgProc, reinterpret_cast<LPARAM>(Attr.Param));
+  return CreateDialogIndirectParamA(GetInstance(), static_cast<LPCDLGTEMPLATEA>(dialogTemplate),
+                                    OwnerHandle(), &StdDlgProc, reinterpret_cast<LPARAM>(Attr.Param));
 }
 
 INT_PTR TDialog::ExecuteIndirect(const void* dialogTemplate) {
@@ -91,7 +97,10 @@ int TDialog::Execute() {
 
 void TDialog::Destroy(int retVal) {
   if (!HWindow) return;
-  if (Modal) EndDialog(HWindow, retVal); else TWindow::Destroy(retVal);
+  if (Modal)
+    EndDialog(HWindow, retVal);
+  else
+    TWindow::Destroy(retVal);
 }
 
 void TDialog::CloseWindow(int retVal) {

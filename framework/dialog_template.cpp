@@ -4,10 +4,13 @@ namespace {
 constexpr size_t ItemCountOffset = 8;  // after style and extended style
 }
 
-TDialogTemplate::TDialogTemplate(uint32_t style, std::string_view caption, int16_t x, int16_t y,
-                                 int16_t cx, int16_t cy, std::string_view className,
-                                 uint16_t pointSize, std::string_view face) {
-  if (pointSize) style |= DsSetFont; else style &= ~DsSetFont;
+TDialogTemplate::TDialogTemplate(uint32_t style, std::string_view caption, int16_t x, int16_t y, int16_t cx,
+                                 int16_t cy, std::string_view className, uint16_t pointSize,
+                                 std::string_view face) {
+  if (pointSize)
+    style |= DsSetFont;
+  else
+    style &= ~DsSetFont;
   DWord(style);
   DWord(0);  // extended style
   Word(0);   // item count, patched by AddItem
@@ -16,7 +19,10 @@ TDialogTemplate::TDialogTemplate(uint32_t style, std::string_view caption, int16
   Word(static_cast<uint16_t>(cx));
   Word(static_cast<uint16_t>(cy));
   Word(0);  // no menu
-  if (className.empty()) Word(0); else String(className);
+  if (className.empty())
+    Word(0);
+  else
+    String(className);
   String(caption);
   if (pointSize) {
     Word(pointSize);

@@ -10,8 +10,14 @@
 class TDialogTemplate {
  public:
   // Predefined control classes, by their atoms.
-  enum TControlClass : uint16_t { Button = 0x80, Edit = 0x81, Static = 0x82, ListBox = 0x83,
-                                  ScrollBar = 0x84, ComboBox = 0x85 };
+  enum TControlClass : uint16_t {
+    Button = 0x80,
+    Edit = 0x81,
+    Static = 0x82,
+    ListBox = 0x83,
+    ScrollBar = 0x84,
+    ComboBox = 0x85
+  };
   static constexpr uint32_t DsSetFont = 0x40;
 
   // A class name of "" leaves the platform's dialog class; a point size of 0
@@ -19,8 +25,8 @@ class TDialogTemplate {
   TDialogTemplate(uint32_t style, std::string_view caption, int16_t x, int16_t y, int16_t cx, int16_t cy,
                   std::string_view className = {}, uint16_t pointSize = 0, std::string_view face = {});
 
-  void AddItem(TControlClass cls, uint16_t id, std::string_view text, uint32_t style,
-               int16_t x, int16_t y, int16_t cx, int16_t cy);
+  void AddItem(TControlClass cls, uint16_t id, std::string_view text, uint32_t style, int16_t x, int16_t y,
+               int16_t cx, int16_t cy);
 
   const std::vector<uint8_t>& Bytes() const { return Data; }
   // Aligned for the platform's DWORD reads.

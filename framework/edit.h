@@ -8,7 +8,8 @@ class TEdit : public TControl {
  public:
   TEdit(TWindow* parent, int id, const char* text, int x, int y, int w, int h, UINT textLimit = 0,
         bool multiline = false);
-  TEdit(TWindow* parent, int resourceId, UINT textLimit = 0) : TControl(parent, resourceId), TextLimit(textLimit) {}
+  TEdit(TWindow* parent, int resourceId, UINT textLimit = 0)
+      : TControl(parent, resourceId), TextLimit(textLimit) {}
 
   const char* GetClassName() override { return "EDIT"; }
   void SetupWindow() override;

@@ -34,6 +34,7 @@ struct TCurrentEvent {
   LPARAM LParam = 0;
 };
 
+// clang-format off
 #define DECLARE_RESPONSE_TABLE(cls)                                              \
  public:                                                                         \
   static const TWindowResponseTable& ResponseTable();                            \
@@ -71,3 +72,4 @@ struct TCurrentEvent {
      static_cast<TThisClass&>(w).method(*reinterpret_cast<TCommandEnabler*>(lp));  \
      return 0;                                                                     \
    }}
+// clang-format on

@@ -7,8 +7,8 @@
 #include "framework/filter_string.h"
 #include "framework/window.h"
 
-TOpenSaveDialog::TData::TData(DWORD flags, const char* filter, const char* customFilter, const char* initialDir,
-                              const char* defExt)
+TOpenSaveDialog::TData::TData(DWORD flags, const char* filter, const char* customFilter,
+                              const char* initialDir, const char* defExt)
     : Flags(flags), InitialDir(initialDir ? initialDir : ""), DefExt(defExt ? defExt : "") {
   SetFilter(filter);
   if (customFilter) CustomFilter = ConvertFilter(customFilter);

@@ -17,9 +17,9 @@ class TOpenSaveDialog {
     void SetFilter(const char* filter);
 
     DWORD Flags;
-    DWORD Error = 0;            // CommDlgExtendedError after a failed run
-    std::string Filter;         // the platform form, NUL-separated
-    std::string CustomFilter;   // empty: none
+    DWORD Error = 0;           // CommDlgExtendedError after a failed run
+    std::string Filter;        // the platform form, NUL-separated
+    std::string CustomFilter;  // empty: none
     int FilterIndex = 0;
     std::string InitialDir;
     std::string DefExt;

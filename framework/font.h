@@ -10,8 +10,8 @@ class TFont {
         BYTE underline = false, BYTE strikeout = false, BYTE charSet = DEFAULT_CHARSET,
         BYTE outputPrecision = OUT_DEFAULT_PRECIS, BYTE clipPrecision = CLIP_DEFAULT_PRECIS,
         BYTE quality = DEFAULT_QUALITY)
-      : Handle(CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeout, charSet,
-                           outputPrecision, clipPrecision, quality, pitchAndFamily, facename)) {}
+      : Handle(CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeout,
+                           charSet, outputPrecision, clipPrecision, quality, pitchAndFamily, facename)) {}
   explicit TFont(const LOGFONTA& logFont) : Handle(CreateFontIndirectA(&logFont)) {}
   virtual ~TFont() {
     if (Handle) DeleteObject(Handle);

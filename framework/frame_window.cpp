@@ -5,11 +5,13 @@
 #include "framework/gadget_window.h"
 #include "framework/status_bar.h"
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TFrameWindow, TWindow)
   EV_MESSAGE(WM_SIZE, EvSize),
   EV_MESSAGE(WM_MENUSELECT, EvMenuSelect),
   EV_MESSAGE(WM_ENTERIDLE, EvEnterIdle),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* clientWnd, bool trackMenuSelection)
     : TWindow(parent, title), ClientWnd(clientWnd), TrackMenuSelection(trackMenuSelection) {
@@ -73,7 +75,8 @@ void TFrameWindow::Layout() {
   GetClientRect(free);
   const int width = free.right - free.left;
   auto height = [](TWindow* w) {
-    if (auto* gadgets = dynamic_cast<TGadgetWindow*>(w)) return static_cast<int>(gadgets->GetDesiredSize().cy);
+    if (auto* gadgets = dynamic_cast<TGadgetWindow*>(w))
+      return static_cast<int>(gadgets->GetDesiredSize().cy);
     RECT r;
     w->GetWindowRect(r);
     return static_cast<int>(r.bottom - r.top);
@@ -90,8 +93,7 @@ void TFrameWindow::Layout() {
     }
   }
   if (ClientWnd && ClientWnd->HWindow)
-    ClientWnd->MoveWindow(free.left, free.top, free.right - free.left,
-                          std::max(0L, free.bottom - free.top));
+    ClientWnd->MoveWindow(free.left, free.top, free.right - free.left, std::max(0L, free.bottom - free.top));
 }
 
 TStatusBar* TFrameWindow::GetStatusBar() const {

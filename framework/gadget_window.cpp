@@ -19,16 +19,27 @@ SIZE TGadget::GetDesiredSize() {
   return {b, b};
 }
 
-void TGadget::Paint(HDC dc) { PaintBorder(dc); }
+void TGadget::Paint(HDC dc) {
+  PaintBorder(dc);
+}
 
 void TGadget::PaintBorder(HDC dc) {
   RECT r = Bounds;
   switch (Border) {
-    case None: break;
-    case Plain: FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME)); break;
-    case Raised: DrawEdge(dc, &r, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT); break;
-    case Recessed: DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT); break;
-    case Embossed: DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT); break;
+    case None:
+      break;
+    case Plain:
+      FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+      break;
+    case Raised:
+      DrawEdge(dc, &r, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RECT);
+      break;
+    case Recessed:
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+      break;
+    case Embossed:
+      DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+      break;
   }
 }
 
@@ -42,6 +53,7 @@ void TGadget::MouseMove(UINT, POINT) {}
 
 // ---- TGadgetWindow --------------------------------------------------------------
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TGadgetWindow, TWindow)
   EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
   EV_MESSAGE(WM_MOUSELEAVE, EvMouseLeave),
@@ -50,6 +62,7 @@ DEFINE_RESPONSE_TABLE1(TGadgetWindow, TWindow)
   EV_MESSAGE(WM_LBUTTONDBLCLK, EvLButtonDblClk),
   EV_MESSAGE(WM_SIZE, EvSize),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TGadgetWindow::TGadgetWindow(TWindow* parent, TTileDirection direction, TFont* font)
     : TWindow(parent), Direction(direction), Font(font ? font : new TGadgetWindowFont()) {
@@ -145,7 +158,10 @@ void TGadgetWindow::LayoutSession() {
   const int height = std::max(0L, client.bottom - client.top - 2 * Margin);
   int fixed = 0, wide = 0;
   for (TGadget* gadget : Gadgets) {
-    if (gadget->WideAsPossible) ++wide; else fixed += gadget->GetDesiredSize().cx;
+    if (gadget->WideAsPossible)
+      ++wide;
+    else
+      fixed += gadget->GetDesiredSize().cx;
   }
   const int spare = std::max(0, static_cast<int>(client.right - client.left) - 2 * Margin - fixed);
   int x = Margin;
@@ -229,7 +245,9 @@ LRESULT TGadgetWindow::EvLButtonUp(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT TGadgetWindow::EvLButtonDblClk(WPARAM wParam, LPARAM lParam) { return EvLButtonDown(wParam, lParam); }
+LRESULT TGadgetWindow::EvLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+  return EvLButtonDown(wParam, lParam);
+}
 
 LRESULT TGadgetWindow::EvSize(WPARAM wParam, LPARAM lParam) {
   LayoutSession();

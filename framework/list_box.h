@@ -26,7 +26,9 @@ class TListBox : public TControl {
   int GetSelString(char* buffer, int maxChars);
   int SetSelIndex(int index);
   int SetSelString(const char* s, int startIndex);
-  bool IsMultipleSel() const { return GetWindowLongPtrA(HWindow, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
+  bool IsMultipleSel() const {
+    return GetWindowLongPtrA(HWindow, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL);
+  }
 
  private:
   int Msg(UINT msg, WPARAM wp = 0, const void* lp = nullptr) {

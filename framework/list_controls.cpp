@@ -26,14 +26,19 @@ TListBox::TListBox(TWindow* parent, int id, int x, int y, int w, int h)
   Attr.Style |= LBS_STANDARD;
 }
 
-int TListBox::GetSelIndex() { return IsMultipleSel() ? -1 : Msg(LB_GETCURSEL); }
-
-int TListBox::GetSelString(char* buffer, int maxChars) {
-  return BoundedItemText(GetSelIndex(), buffer, maxChars, [this](int i) { return GetStringLen(i); },
-                         [this](char* b, int i) { return GetString(b, i); });
+int TListBox::GetSelIndex() {
+  return IsMultipleSel() ? -1 : Msg(LB_GETCURSEL);
 }
 
-int TListBox::SetSelIndex(int index) { return IsMultipleSel() ? -1 : Msg(LB_SETCURSEL, index); }
+int TListBox::GetSelString(char* buffer, int maxChars) {
+  return BoundedItemText(
+      GetSelIndex(), buffer, maxChars, [this](int i) { return GetStringLen(i); },
+      [this](char* b, int i) { return GetString(b, i); });
+}
+
+int TListBox::SetSelIndex(int index) {
+  return IsMultipleSel() ? -1 : Msg(LB_SETCURSEL, index);
+}
 
 int TListBox::SetSelString(const char* s, int startIndex) {
   return IsMultipleSel() ? -1 : Msg(LB_SELECTSTRING, startIndex, s);
@@ -54,8 +59,9 @@ void TComboBox::SetupWindow() {
 }
 
 int TComboBox::GetSelString(char* buffer, int maxChars) {
-  return BoundedItemText(GetSelIndex(), buffer, maxChars, [this](int i) { return GetStringLen(i); },
-                         [this](char* b, int i) { return GetString(b, i); });
+  return BoundedItemText(
+      GetSelIndex(), buffer, maxChars, [this](int i) { return GetStringLen(i); },
+      [this](char* b, int i) { return GetString(b, i); });
 }
 
 void TComboBox::SetText(const char* text) {

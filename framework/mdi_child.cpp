@@ -8,7 +8,9 @@ TMDIChild::TMDIChild(TMDIClient& parent, const char* title, TWindow* clientWnd)
   Attr.X = Attr.Y = Attr.W = Attr.H = CW_USEDEFAULT;
 }
 
-TMDIChild::~TMDIChild() { Destroy(); }
+TMDIChild::~TMDIChild() {
+  Destroy();
+}
 
 HWND TMDIChild::PerformCreate() {
   MDICREATESTRUCTA cs{};

@@ -3,6 +3,7 @@
 #include "framework/frame_window.h"
 #include "framework/mdi_child.h"
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TMDIClient, TWindow)
   EV_COMMAND(CM_CASCADECHILDREN, CmCascadeChildren),
   EV_COMMAND(CM_TILECHILDREN, CmTileChildren),
@@ -11,6 +12,7 @@ DEFINE_RESPONSE_TABLE1(TMDIClient, TWindow)
   EV_COMMAND(CM_CLOSECHILDREN, CmCloseChildren),
   EV_MESSAGE(WM_ERASEBKGND, EvEraseBkgnd),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TMDIClient::TMDIClient() : TWindow(static_cast<TWindow*>(nullptr)) {
   Attr.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL;
@@ -45,8 +47,8 @@ HMENU WindowPopup(TWindow* frame) {
 
 HWND TMDIClient::PerformCreate() {
   CLIENTCREATESTRUCT ccs{WindowPopup(Parent), IDW_FIRSTMDICHILD};
-  return CreateWindowExA(Attr.ExStyle, GetClassName(), nullptr, Attr.Style, Attr.X, Attr.Y, Attr.W,
-                         Attr.H, GetParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Attr.Id)),
+  return CreateWindowExA(Attr.ExStyle, GetClassName(), nullptr, Attr.Style, Attr.X, Attr.Y, Attr.W, Attr.H,
+                         GetParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Attr.Id)),
                          GetInstance(), &ccs);
 }
 

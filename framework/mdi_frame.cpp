@@ -2,9 +2,11 @@
 
 #include "framework/mdi_child.h"
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TMDIFrame, TFrameWindow)
   EV_MESSAGE(WM_SIZE, EvSize),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TMDIFrame::TMDIFrame(const char* title, TResId menu, TMDIClient& client, bool trackMenuSelection)
     : TFrameWindow(nullptr, title, &client, trackMenuSelection) {
@@ -35,8 +37,8 @@ void TMDIFrame::InstallMenu(HMENU menu) {
   HMENU popup = nullptr;
   if (MenuDescr)
     if (int pos = MenuDescr->WindowPopupPosition(); pos >= 0) popup = GetSubMenu(menu, pos);
-  HMENU old = reinterpret_cast<HMENU>(ClientWnd->SendMessage(WM_MDISETMENU, reinterpret_cast<WPARAM>(menu),
-                                                             reinterpret_cast<LPARAM>(popup)));
+  HMENU old = reinterpret_cast<HMENU>(
+      ClientWnd->SendMessage(WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), reinterpret_cast<LPARAM>(popup)));
   if (old && old != menu) DestroyMenu(old);
   DrawMenuBar(HWindow);
 }

@@ -2,8 +2,8 @@
 
 TMenuDescr::TMenuDescr(TResId menu, int fileGroup, int editGroup, int containerGroup, int objectGroup,
                        int windowGroup, int helpGroup, HINSTANCE module)
-    : Menu(std::move(menu)), Module(module),
-      Groups{fileGroup, editGroup, containerGroup, objectGroup, windowGroup, helpGroup} {}
+    : Menu(std::move(menu)), Module(module), Groups{fileGroup,   editGroup,   containerGroup,
+                                                    objectGroup, windowGroup, helpGroup} {}
 
 HMENU TMenuDescr::Load(HINSTANCE fallback) const {
   return LoadMenuA(Module ? Module : fallback, Menu.Get());

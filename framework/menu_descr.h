@@ -12,8 +12,8 @@ class TMenuDescr {
  public:
   enum TGroup { FileGroup, EditGroup, ContainerGroup, ObjectGroup, WindowGroup, HelpGroup, NumGroups };
 
-  TMenuDescr(TResId menu, int fileGroup, int editGroup, int containerGroup, int objectGroup,
-             int windowGroup, int helpGroup, HINSTANCE module = nullptr);
+  TMenuDescr(TResId menu, int fileGroup, int editGroup, int containerGroup, int objectGroup, int windowGroup,
+             int helpGroup, HINSTANCE module = nullptr);
 
   int GetGroupCount(TGroup group) const { return Groups[group]; }
   const TResId& GetId() const { return Menu; }

@@ -9,7 +9,10 @@ class TResId {
  public:
   TResId() = default;
   TResId(LPCSTR id) {  // NOLINT: converts like the platform's LPCSTR
-    if (IS_INTRESOURCE(id)) Number = id; else if (id) Name = id;
+    if (IS_INTRESOURCE(id))
+      Number = id;
+    else if (id)
+      Name = id;
   }
   TResId(int id) : Number(MAKEINTRESOURCEA(id)) {}  // NOLINT
   LPCSTR Get() const { return Number ? Number : (Name.empty() ? nullptr : Name.c_str()); }

@@ -48,7 +48,8 @@ void TScroller::ScrollTo(long x, long y) {
   XPos = newX;
   YPos = newY;
   if (!Window || !Window->HWindow) return;
-  ScrollWindow(Window->HWindow, static_cast<int>(-dx * XUnit), static_cast<int>(-dy * YUnit), nullptr, nullptr);
+  ScrollWindow(Window->HWindow, static_cast<int>(-dx * XUnit), static_cast<int>(-dy * YUnit), nullptr,
+               nullptr);
   if (dx) SetScrollPos(Window->HWindow, SB_HORZ, static_cast<int>(XPos), TRUE);
   if (dy) SetScrollPos(Window->HWindow, SB_VERT, static_cast<int>(YPos), TRUE);
   Window->UpdateWindow();
@@ -56,15 +57,24 @@ void TScroller::ScrollTo(long x, long y) {
 
 long TScroller::Step(UINT code, int thumbPos, long pos, long range, int line, int page) const {
   switch (code) {
-    case SB_LINEUP: return pos - line;
-    case SB_LINEDOWN: return pos + line;
-    case SB_PAGEUP: return pos - page;
-    case SB_PAGEDOWN: return pos + page;
-    case SB_TOP: return 0;
-    case SB_BOTTOM: return range;
-    case SB_THUMBTRACK: return TrackMode ? thumbPos : pos;
-    case SB_THUMBPOSITION: return TrackMode ? pos : thumbPos;
-    default: return pos;
+    case SB_LINEUP:
+      return pos - line;
+    case SB_LINEDOWN:
+      return pos + line;
+    case SB_PAGEUP:
+      return pos - page;
+    case SB_PAGEDOWN:
+      return pos + page;
+    case SB_TOP:
+      return 0;
+    case SB_BOTTOM:
+      return range;
+    case SB_THUMBTRACK:
+      return TrackMode ? thumbPos : pos;
+    case SB_THUMBPOSITION:
+      return TrackMode ? pos : thumbPos;
+    default:
+      return pos;
   }
 }
 
@@ -84,8 +94,14 @@ void TScroller::AutoScroll() {
   RECT client;
   Window->GetClientRect(client);
   long dx = 0, dy = 0;
-  if (cursor.x < client.left) dx = -XLine; else if (cursor.x >= client.right) dx = XLine;
-  if (cursor.y < client.top) dy = -YLine; else if (cursor.y >= client.bottom) dy = YLine;
+  if (cursor.x < client.left)
+    dx = -XLine;
+  else if (cursor.x >= client.right)
+    dx = XLine;
+  if (cursor.y < client.top)
+    dy = -YLine;
+  else if (cursor.y >= client.bottom)
+    dy = YLine;
   ScrollBy(dx, dy);
 }
 

@@ -8,7 +8,8 @@ class TStatic : public TControl {
       : TControl(parent, id, text, x, y, w, h), TextLimit(textLimit) {
     Attr.Style = (Attr.Style & ~WS_TABSTOP) | SS_LEFT;
   }
-  TStatic(TWindow* parent, int resourceId, UINT textLimit = 0) : TControl(parent, resourceId), TextLimit(textLimit) {}
+  TStatic(TWindow* parent, int resourceId, UINT textLimit = 0)
+      : TControl(parent, resourceId), TextLimit(textLimit) {}
 
   const char* GetClassName() override { return "STATIC"; }
   UINT GetTextLimit() const { return TextLimit; }

@@ -33,7 +33,8 @@ constexpr TIndicator Indicators[] = {
 }  // namespace
 
 TStatusBar::TStatusBar(TWindow* parent, TGadget::TBorderStyle borderStyle, UINT modeIndicators, TFont* font)
-    : TGadgetWindow(parent, Horizontal, font), Message(new TMessageGadget(*this, borderStyle)),
+    : TGadgetWindow(parent, Horizontal, font),
+      Message(new TMessageGadget(*this, borderStyle)),
       ModeIndicators(modeIndicators) {
   Insert(*Message);
   for (size_t i = 0; i < std::size(Indicators); ++i)
@@ -49,7 +50,9 @@ void TStatusBar::SetHintText(const char* text) {
   Message->Invalidate();
 }
 
-void TStatusBar::SetText(const char* text) { Message->SetText(text); }
+void TStatusBar::SetText(const char* text) {
+  Message->SetText(text);
+}
 
 void TStatusBar::IdleAction(long idleCount) {
   for (size_t i = 0; i < std::size(Indicators); ++i)

@@ -38,9 +38,15 @@ TWindow* TWindow::GetWindowPtr(HWND handle) {
   return it == map.Objects.end() ? nullptr : it->second;
 }
 
-const TCurrentEvent& TWindow::GetCurrentEvent() { return CurrentEvent; }
-void TWindow::SetCreationWindow(TWindow* window) { CreationWindow = window; }
-TWindow* TWindow::GetCreationWindow() { return CreationWindow; }
+const TCurrentEvent& TWindow::GetCurrentEvent() {
+  return CurrentEvent;
+}
+void TWindow::SetCreationWindow(TWindow* window) {
+  CreationWindow = window;
+}
+TWindow* TWindow::GetCreationWindow() {
+  return CreationWindow;
+}
 
 void TWindow::Attach(HWND handle) {
   HWindow = handle;
@@ -131,7 +137,9 @@ TWindow* TWindow::ChildWithId(int id) const {
   return nullptr;
 }
 
-TApplication* TWindow::GetApplication() const { return TApplication::Current(); }
+TApplication* TWindow::GetApplication() const {
+  return TApplication::Current();
+}
 
 HINSTANCE TWindow::GetInstance() const {
   TApplication* app = GetApplication();
@@ -150,7 +158,9 @@ void TWindow::SetScroller(TScroller* scroller) {
 
 // ---- registration and creation ----------------------------------------------
 
-const char* TWindow::GetClassName() { return "TWindow"; }
+const char* TWindow::GetClassName() {
+  return "TWindow";
+}
 
 void TWindow::GetWindowClass(WNDCLASSA& wc) {
   wc.style = CS_DBLCLKS;
@@ -179,8 +189,8 @@ HWND TWindow::PerformCreate() {
     menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(Attr.Id));
   else if (Attr.Menu)
     menu = LoadMenuA(GetInstance(), Attr.Menu);
-  return CreateWindowExA(Attr.ExStyle, GetClassName(), Title.c_str(), Attr.Style, Attr.X, Attr.Y,
-                         Attr.W, Attr.H, GetParentHandle(), menu, GetInstance(), Attr.Param);
+  return CreateWindowExA(Attr.ExStyle, GetClassName(), Title.c_str(), Attr.Style, Attr.X, Attr.Y, Attr.W,
+                         Attr.H, GetParentHandle(), menu, GetInstance(), Attr.Param);
 }
 
 bool TWindow::Create() {
@@ -237,7 +247,9 @@ bool TWindow::CanClose() {
 
 void TWindow::Paint(HDC, bool, RECT&) {}
 
-bool TWindow::PreProcessMsg(MSG&) { return false; }
+bool TWindow::PreProcessMsg(MSG&) {
+  return false;
+}
 
 void TWindow::IdleAction(long idleCount) {
   std::vector<TWindow*> children = Children;
@@ -275,13 +287,11 @@ LRESULT TWindow::ReceiveMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 const TEventEntry* TWindow::FindEntry(UINT msg, UINT id) const {
   const bool byId = msg == WM_COMMAND || msg == WM_COMMAND_ENABLE;
-  return GetResponseTable().Find(
-      [&](const TEventEntry& e) { return e.Msg == msg && (!byId || e.Id == id); });
+  return GetResponseTable().Find([&](const TEventEntry& e) { return e.Msg == msg && (!byId || e.Id == id); });
 }
 
 LRESULT TWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COMMAND)
-    return EvCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+  if (msg == WM_COMMAND) return EvCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
   if (const TEventEntry* entry = FindEntry(msg)) return entry->Dispatch(*this, wParam, lParam);
   return DefaultProcessing();
 }
@@ -307,8 +317,7 @@ LRESULT TWindow::EvCommand(UINT id, HWND control, UINT) {
   WPARAM wp = Event ? Event->WParam : id;
   LPARAM lp = Event ? Event->LParam : 0;
   for (TWindow* window = GetCommandTarget(); window; window = window->Parent)
-    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id))
-      return entry->Dispatch(*window, wp, lp);
+    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id)) return entry->Dispatch(*window, wp, lp);
   return DefaultProcessing();
 }
 
@@ -329,6 +338,7 @@ void TWindow::RouteCommandEnable(TCommandEnabler& enabler) {
 // The root table: written out, since it has no base to chain to.
 const TWindowResponseTable& TWindow::ResponseTable() {
   using TThisClass = TWindow;
+  // clang-format off
   static const TEventEntry entries[] = {
       EV_MESSAGE(WM_CREATE, EvCreate),
       EV_MESSAGE(WM_CLOSE, EvClose),
@@ -340,6 +350,7 @@ const TWindowResponseTable& TWindow::ResponseTable() {
       EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
       EV_MESSAGE(WM_INITMENUPOPUP, EvInitMenuPopup),
       {0, 0, nullptr}};
+  // clang-format on
   static const TWindowResponseTable table{entries, nullptr};
   return table;
 }

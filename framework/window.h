@@ -32,9 +32,9 @@ struct TWindowAttr {
   DWORD Style = WS_CHILD | WS_VISIBLE;
   DWORD ExStyle = 0;
   int X = CW_USEDEFAULT, Y = 0, W = CW_USEDEFAULT, H = 0;
-  int Id = 0;                  // child id (the menu argument of child windows)
-  LPCSTR Menu = nullptr;       // menu resource of a top-level window (name or MAKEINTRESOURCE)
-  LPVOID Param = nullptr;      // creation parameter
+  int Id = 0;              // child id (the menu argument of child windows)
+  LPCSTR Menu = nullptr;   // menu resource of a top-level window (name or MAKEINTRESOURCE)
+  LPVOID Param = nullptr;  // creation parameter
 };
 
 class TWindow {
@@ -112,7 +112,9 @@ class TWindow {
 
   // Thin wrappers named after the platform calls.
   bool ShowWindow(int cmdShow) { return ::ShowWindow(HWindow, cmdShow); }
-  bool MoveWindow(int x, int y, int w, int h, bool repaint = true) { return ::MoveWindow(HWindow, x, y, w, h, repaint); }
+  bool MoveWindow(int x, int y, int w, int h, bool repaint = true) {
+    return ::MoveWindow(HWindow, x, y, w, h, repaint);
+  }
   void Invalidate(bool erase = true) { ::InvalidateRect(HWindow, nullptr, erase); }
   void InvalidateRect(const RECT& rect, bool erase = true) { ::InvalidateRect(HWindow, &rect, erase); }
   void UpdateWindow() { ::UpdateWindow(HWindow); }
@@ -128,7 +130,9 @@ class TWindow {
   bool IsWindowVisible() const { return ::IsWindowVisible(HWindow); }
   bool IsIconic() const { return ::IsIconic(HWindow); }
   void SetFocus() { ::SetFocus(HWindow); }
-  int MessageBox(const char* text, const char* caption, UINT type = MB_OK) { return ::MessageBoxA(HWindow, text, caption, type); }
+  int MessageBox(const char* text, const char* caption, UINT type = MB_OK) {
+    return ::MessageBoxA(HWindow, text, caption, type);
+  }
   // Icon from a module's resources, shown now or once the window exists.
   bool SetIcon(HINSTANCE module, LPCSTR resName);
   // Takes ownership of the scroller (the previous one is deleted).
@@ -161,7 +165,7 @@ class TWindow {
   TScroller* Scroller = nullptr;
   WNDPROC DefaultProc = nullptr;  // the previous procedure of a subclassed window
   HICON Icon = nullptr;
-  bool FromResource = false;      // bound to a dialog item by id
+  bool FromResource = false;  // bound to a dialog item by id
 
  private:
   friend LRESULT CALLBACK InitWndProc(HWND, UINT, WPARAM, LPARAM);

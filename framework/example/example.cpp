@@ -65,7 +65,8 @@ class TOPTIONSDlg : public TDialog {
 // Hints are "status text\ntool tip"; this bar shows the status part.
 class TExampleStatusBar : public TStatusBar {
  public:
-  explicit TExampleStatusBar(TWindow* parent) : TStatusBar(parent, TGadget::Recessed, 0, new TGadgetWindowFont(8)) {}
+  explicit TExampleStatusBar(TWindow* parent)
+      : TStatusBar(parent, TGadget::Recessed, 0, new TGadgetWindowFont(8)) {}
   void SetHintText(const char* text) override {
     if (!text) return TStatusBar::SetHintText(nullptr);
     std::string hint = text;
@@ -133,6 +134,7 @@ class TExampleFrame : public TDecoratedMDIFrame {
   bool DialogAtStart;
 };
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TExampleFrame, TDecoratedMDIFrame)
   EV_COMMAND(CM_RUN, CmRun),
   EV_COMMAND(CM_STOP, CmStop),
@@ -144,6 +146,7 @@ DEFINE_RESPONSE_TABLE1(TExampleFrame, TDecoratedMDIFrame)
   EV_MESSAGE(WM_TIMER, EvTimer),
   EV_MESSAGE(WM_USER, EvPointAtRun),
 END_RESPONSE_TABLE;
+// clang-format on
 
 class TExampleApp : public TApplication {
  public:

@@ -1,8 +1,9 @@
 // The application's message loop: idle-time enabling of gadgets, and the end
 // of the loop when the main window goes.
+#include "framework/application.h"
+
 #include <gtest/gtest.h>
 
-#include "framework/application.h"
 #include "framework/button_gadget.h"
 #include "framework/control_bar.h"
 #include "framework/decorated_frame.h"
@@ -36,10 +37,12 @@ class TLoopFrame : public TDecoratedFrame {
   }
   DECLARE_RESPONSE_TABLE(TLoopFrame);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TLoopFrame, TDecoratedFrame)
   EV_COMMAND_ENABLE(101, CeRun),
   EV_MESSAGE(WM_TIMER, EvTimer),
 END_RESPONSE_TABLE;
+// clang-format on
 
 class TLoopApp : public TApplication {
  public:

@@ -24,7 +24,8 @@ TEST_F(ControlsFixture, ListBoxStringsAndSelection) {
   ASSERT_TRUE(list->Create());
   EXPECT_EQ(TWindow::GetWindowPtr(list->HWindow), list);
   EXPECT_EQ(GetDlgCtrlID(list->HWindow), 10);
-  EXPECT_EQ(list->Attr.Style & LBS_STANDARD, DWORD{LBS_STANDARD});  // the platform may drop an unneeded scroll bar
+  EXPECT_EQ(list->Attr.Style & LBS_STANDARD,
+            DWORD{LBS_STANDARD});  // the platform may drop an unneeded scroll bar
 
   EXPECT_EQ(list->AddString("Charlie"), 0);
   EXPECT_EQ(list->AddString("Alpha"), 0);  // sorted
@@ -107,7 +108,8 @@ TEST_F(ControlsFixture, EditStaticButtonsAndTheirDefaultStyles) {
   for (TWindow* w : std::vector<TWindow*>{edit, multi, label, push, def, group, check, radio})
     ASSERT_TRUE(w->Create());
 
-  EXPECT_EQ(edit->Attr.Style & (ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP), DWORD{ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP});
+  EXPECT_EQ(edit->Attr.Style & (ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
+            DWORD{ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP});
   EXPECT_EQ(Style(multi) & (ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL),
             DWORD{ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL});
   EXPECT_EQ(edit->SendMessage(EM_GETLIMITTEXT), 10);  // the limit counts the NUL

@@ -45,8 +45,12 @@ TEST(FilterString, BarsBecomeNulsAndTheListEndsWithTwo) {
   }
 }
 
-uint16_t WordAt(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
-uint32_t DWordAt(const std::vector<uint8_t>& b, size_t at) { return WordAt(b, at) | uint32_t{WordAt(b, at + 2)} << 16; }
+uint16_t WordAt(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+uint32_t DWordAt(const std::vector<uint8_t>& b, size_t at) {
+  return WordAt(b, at) | uint32_t{WordAt(b, at + 2)} << 16;
+}
 
 TEST(DialogTemplate, HeaderClassFontAndAlignedItems) {
   TDialogTemplate t(0x80C80000, "Ab", 1, 2, 30, 40, "OWLZDialog0000", 8, "Arial");
@@ -54,9 +58,9 @@ TEST(DialogTemplate, HeaderClassFontAndAlignedItems) {
   t.AddItem(TDialogTemplate::Button, 1, "OK", 0x50010001, 9, 9, 9, 9);
   const auto& b = t.Bytes();
   EXPECT_EQ(DWordAt(b, 0), 0x80C80000u | TDialogTemplate::DsSetFont);
-  EXPECT_EQ(WordAt(b, 8), 2);   // item count
-  EXPECT_EQ(WordAt(b, 14), 30); // cx
-  EXPECT_EQ(WordAt(b, 18), 0);  // no menu
+  EXPECT_EQ(WordAt(b, 8), 2);    // item count
+  EXPECT_EQ(WordAt(b, 14), 30);  // cx
+  EXPECT_EQ(WordAt(b, 18), 0);   // no menu
   // The class name in UTF-16 from offset 20, as a dialog's class field reads.
   const char* name = "OWLZDialog0000";
   for (size_t i = 0; i < strlen(name); ++i) EXPECT_EQ(WordAt(b, 20 + 2 * i), name[i]);
@@ -70,7 +74,7 @@ TEST(DialogTemplate, HeaderClassFontAndAlignedItems) {
   EXPECT_EQ(WordAt(b, at + 16), 7);        // id
   EXPECT_EQ(WordAt(b, at + 18), 0xFFFF);
   EXPECT_EQ(WordAt(b, at + 20), TDialogTemplate::Edit);
-  at += 22 + 4 + 2;                        // "x" and NUL, no creation data
+  at += 22 + 4 + 2;  // "x" and NUL, no creation data
   at = (at + 3) & ~size_t{3};
   EXPECT_EQ(DWordAt(b, at), 0x50010001u);
 }

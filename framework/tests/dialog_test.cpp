@@ -1,12 +1,13 @@
 // Modal dialogs from a resource with bound controls; modeless dialogs from a
 // template in memory with a registered copy of the dialog class.
+#include "framework/dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "framework/check_box.h"
 #include "framework/combo_box.h"
-#include "framework/dialog.h"
 #include "framework/dialog_template.h"
 #include "framework/edit.h"
 #include "framework/file_dialog.h"
@@ -40,8 +41,11 @@ class TPICKDlg : public TDialog {
     Kind->AddString("Inmos B004");
     Kind->SetText("inmos");
     Check->Check();
-    if (CloseWith == WM_CLOSE) PostMessage(WM_CLOSE);
-    else PostMessage(WM_COMMAND, MAKEWPARAM(CloseWith, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(HWindow, CloseWith)));
+    if (CloseWith == WM_CLOSE)
+      PostMessage(WM_CLOSE);
+    else
+      PostMessage(WM_COMMAND, MAKEWPARAM(CloseWith, BN_CLICKED),
+                  reinterpret_cast<LPARAM>(GetDlgItem(HWindow, CloseWith)));
   }
   void CmOk() override {
     Names->GetSelString(Chosen, sizeof Chosen);
@@ -156,7 +160,8 @@ void CALLBACK PressButton(HWND, UINT, UINT_PTR timer, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), &FindShownDialog, reinterpret_cast<LPARAM>(&dialog));
   if (!dialog) return;
   KillTimer(nullptr, timer);
-  PostMessageA(dialog, WM_COMMAND, PressInFileDialog, reinterpret_cast<LPARAM>(GetDlgItem(dialog, PressInFileDialog)));
+  PostMessageA(dialog, WM_COMMAND, PressInFileDialog,
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, PressInFileDialog)));
 }
 
 TEST(FileDialogs, CancelKeepsTheDataAndOkReturnsTheChosenPath) {

@@ -13,7 +13,8 @@ namespace {
 
 std::string Describe(UINT msg, WPARAM wp) {
   char text[48];
-  snprintf(text, sizeof text, "%s %lx", msg == WM_MENUSELECT ? "select" : "idle", static_cast<unsigned long>(wp));
+  snprintf(text, sizeof text, "%s %lx", msg == WM_MENUSELECT ? "select" : "idle",
+           static_cast<unsigned long>(wp));
   return text;
 }
 
@@ -36,6 +37,7 @@ class THost : public TTopWindow {
   void CmRun() { ++Commands; }
   DECLARE_RESPONSE_TABLE(THost);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(THost, TTopWindow)
   EV_MESSAGE(WM_MENUSELECT, EvMenuSelect),
   EV_MESSAGE(WM_ENTERIDLE, EvEnterIdle),
@@ -43,6 +45,7 @@ DEFINE_RESPONSE_TABLE1(THost, TTopWindow)
   EV_COMMAND_ENABLE(202, CeStop),
   EV_COMMAND(101, CmRun),
 END_RESPONSE_TABLE;
+// clang-format on
 
 // Marks where its mouse-move handling begins and ends.
 class TTracedBar : public TControlBar {
@@ -57,9 +60,11 @@ class TTracedBar : public TControlBar {
   }
   DECLARE_RESPONSE_TABLE(TTracedBar);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TTracedBar, TControlBar)
   EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
 END_RESPONSE_TABLE;
+// clang-format on
 
 struct GadgetFixture : ::testing::Test {
   std::vector<std::string> Log;
@@ -141,11 +146,9 @@ TEST_F(GadgetFixture, EnterHintsReportEachChangeBeforeTheMouseMoveReturns) {
   Bar->SendMessage(WM_MOUSEMOVE, 0, Center(Run) + 1);  // same gadget: nothing
   Bar->SendMessage(WM_MOUSEMOVE, 0, Center(Stop));     // straight on to the next
   Bar->SendMessage(WM_MOUSEMOVE, 0, Center(Gap));      // no command there
-  EXPECT_EQ(Log, (std::vector<std::string>{
-                     "move", "select 65", "idle 2", "moved",
-                     "move", "moved",
-                     "move", "select ffff0000", "idle 2", "select ca", "idle 2", "moved",
-                     "move", "select ffff0000", "idle 2", "moved"}));
+  EXPECT_EQ(Log, (std::vector<std::string>{"move", "select 65", "idle 2", "moved", "move", "moved", "move",
+                                           "select ffff0000", "idle 2", "select ca", "idle 2", "moved",
+                                           "move", "select ffff0000", "idle 2", "moved"}));
 
   // Leaving the bar from a button reports the leave too.
   Bar->SendMessage(WM_MOUSEMOVE, 0, Center(Run));

@@ -1,7 +1,8 @@
 // TScroller positions, steps and the paint offset, through real scroll messages.
+#include "framework/scroller.h"
+
 #include <gtest/gtest.h>
 
-#include "framework/scroller.h"
 #include "framework/tests/test_support.h"
 
 namespace {

@@ -18,7 +18,9 @@ inline void PumpMessages() {
 
 // Shown without activation: under Wine without a window manager, destroying
 // an active top-level window waits 2 s.
-inline void ShowInactive(TWindow& w) { ::ShowWindow(w.HWindow, SW_SHOWNA); }
+inline void ShowInactive(TWindow& w) {
+  ::ShowWindow(w.HWindow, SW_SHOWNA);
+}
 
 // A visible top-level window to put things in.
 class TTopWindow : public TWindow {

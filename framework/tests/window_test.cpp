@@ -54,14 +54,22 @@ TEST(HandleLookup, DeletingAnObjectDestroysItsWindowAndItsChildren) {
 class TBase : public TTopWindow {
  public:
   std::vector<std::string> Log;
-  LRESULT EvOne(WPARAM, LPARAM) { Log.push_back("base one"); return 1; }
-  LRESULT EvTwo(WPARAM, LPARAM) { Log.push_back("base two"); return 2; }
+  LRESULT EvOne(WPARAM, LPARAM) {
+    Log.push_back("base one");
+    return 1;
+  }
+  LRESULT EvTwo(WPARAM, LPARAM) {
+    Log.push_back("base two");
+    return 2;
+  }
   DECLARE_RESPONSE_TABLE(TBase);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TBase, TTopWindow)
   EV_MESSAGE(WM_USER + 1, EvOne),
   EV_MESSAGE(WM_USER + 2, EvTwo),
 END_RESPONSE_TABLE;
+// clang-format on
 
 class TDerived : public TBase {
  public:
@@ -77,10 +85,12 @@ class TDerived : public TBase {
   }
   DECLARE_RESPONSE_TABLE(TDerived);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TDerived, TBase)
   EV_MESSAGE(WM_USER + 1, EvOne),
   EV_MESSAGE(WM_SETTEXT, EvSetText),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TEST(ResponseTable, OwnEntriesFirstThenBaseThenDefaultProcessing) {
   TDerived w;
@@ -110,15 +120,15 @@ class TClient : public TWindow {
   void Cm500() { ++Hits; }
   DECLARE_RESPONSE_TABLE(TClient);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TClient, TWindow)
   EV_COMMAND(500, Cm500),
 END_RESPONSE_TABLE;
+// clang-format on
 
 class TRoutingFrame : public TFrameWindow {
  public:
-  explicit TRoutingFrame(TClient& client) : TFrameWindow(nullptr, "Routing", &client) {
-    AssignMenu("FRAME");
-  }
+  explicit TRoutingFrame(TClient& client) : TFrameWindow(nullptr, "Routing", &client) { AssignMenu("FRAME"); }
   int Hits = 0;
   bool RunEnabled = false;
   void Cm501() { ++Hits; }
@@ -126,11 +136,13 @@ class TRoutingFrame : public TFrameWindow {
   void CeTerminate(TCommandEnabler& ce) { ce.Enable(true); }
   DECLARE_RESPONSE_TABLE(TRoutingFrame);
 };
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TRoutingFrame, TFrameWindow)
   EV_COMMAND(501, Cm501),
   EV_COMMAND_ENABLE(101, CeRun),
   EV_COMMAND_ENABLE(202, CeTerminate),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
   auto* client = new TClient;
@@ -138,8 +150,8 @@ TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
   ASSERT_TRUE(frame.Create());
   ASSERT_TRUE(client->HWindow);
 
-  frame.SendMessage(WM_COMMAND, 500);  // reaches the client's handler
-  frame.SendMessage(WM_COMMAND, 501);  // the frame's own
+  frame.SendMessage(WM_COMMAND, 500);    // reaches the client's handler
+  frame.SendMessage(WM_COMMAND, 501);    // the frame's own
   client->SendMessage(WM_COMMAND, 501);  // from the client up to its parent
   EXPECT_EQ(client->Hits, 1);
   EXPECT_EQ(frame.Hits, 2);
