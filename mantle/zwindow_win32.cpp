@@ -211,8 +211,17 @@ LRESULT TZGraphWindow::EvSize(WPARAM wParam, LPARAM) {
     GetClientRect(client);
     Scroller->SetRange(std::max(0L, static_cast<long>(BitmapWidth - client.right)),
                        std::max(0L, static_cast<long>(BitmapHeight - client.bottom)));
+    // The platform drops a scroll bar's style bit while its range is empty,
+    // so the bars the window was made with are set here by themselves.
+    if (Attr.Style & WS_HSCROLL) ShowRange(SB_HORZ, Scroller->XRange, Scroller->XPos);
+    if (Attr.Style & WS_VSCROLL) ShowRange(SB_VERT, Scroller->YRange, Scroller->YPos);
   }
   return result;
+}
+
+void TZGraphWindow::ShowRange(int bar, long range, long position) {
+  SetScrollRange(HWindow, bar, 0, static_cast<int>(std::min(range, 32767L)), FALSE);
+  SetScrollPos(HWindow, bar, static_cast<int>(position), TRUE);
 }
 
 // ---- lookups ------------------------------------------------------------------

@@ -77,6 +77,7 @@ class TZGraphWindow : public TZWindow {
   WindowKind Kind() const override { return WindowKind::kGraphics; }
 
  private:
+  void ShowRange(int bar, long range, long position);
   HGDIOBJ OldBitmap = nullptr;
 };
 
