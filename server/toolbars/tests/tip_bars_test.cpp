@@ -234,4 +234,36 @@ TEST_F(TipBarsTest, MenuHintsReachTheStatusBarWithoutATooltip) {
   EXPECT_EQ(Hint(), "(none)");
 }
 
+TEST(ToolTipPainting, FramesThePaleFaceAndDrawsTheWholeText) {
+  TToolTipFont font;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  const std::string text(60, 'W');
+  HGDIOBJ oldFont = SelectObject(dc, font.GetHandle());
+  SIZE extent;
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, oldFont);
+  const RECT client = {0, 0, extent.cx + tessel::toolbars::kTipPadWidth,
+                       extent.cy + tessel::toolbars::kTipPadHeight};
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  tessel::toolbars::PaintTip(dc, client, text, font.GetHandle());
+
+  EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
+  EXPECT_EQ(GetPixel(dc, 1, 1), tessel::toolbars::kTipFaceColour);
+  // Text drawn in full reaches the first character cell; a text cut short
+  // and centred would leave the first cells empty.
+  const int firstCell = extent.cx / 60 + 3;
+  bool inkNearLeft = false;
+  for (int x = 1; x < firstCell && !inkNearLeft; ++x)
+    for (int y = 1; y < client.bottom - 1 && !inkNearLeft; ++y)
+      inkNearLeft = GetPixel(dc, x, y) == RGB(0, 0, 0);
+  EXPECT_TRUE(inkNearLeft);
+
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
 }  // namespace
