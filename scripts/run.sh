@@ -22,6 +22,10 @@ fi
 # Only the programs this command starts; ninja skips what is up to date.
 configure native -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
 configure "$tree" -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release
+# A tree left limited to some folders (TESSEL_ONLY) gets all of them back.
+if grep -q '^TESSEL_ONLY:STRING=.' "build/$tree/CMakeCache.txt" 2>/dev/null; then
+  cmake -S . -B "build/$tree" -DTESSEL_ONLY= >/dev/null
+fi
 echo "== building tessel.exe, link.dll, the stand-in iserver.dll and c012_peer"
 cmake --build build/native -j"$jobs" --target c012_peer >build/native-run-build.log 2>&1 ||
   { tail -40 build/native-run-build.log; exit 1; }

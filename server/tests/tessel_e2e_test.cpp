@@ -62,42 +62,41 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+struct WindowSearch {
+  DWORD process;
+  const std::string& class_name;
+  const std::string& prefix;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM data) {
+  auto& s = *reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != s.process || ClassOf(window) != s.class_name || !IsWindowVisible(window)) return TRUE;
+  if (TextOf(window).rfind(s.prefix, 0) != 0) return TRUE;
+  s.found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
+  auto& s = *reinterpret_cast<WindowSearch*>(data);
+  if (ClassOf(window) != s.class_name) return TRUE;
+  s.found = window;
+  return FALSE;
+}
+
 // A top-level window of one process, by class and caption prefix.
 HWND FindTopWindow(DWORD process, const std::string& class_name, const std::string& caption_prefix) {
-  struct Search {
-    DWORD process;
-    const std::string& class_name;
-    const std::string& prefix;
-    HWND found = nullptr;
-  } search{process, class_name, caption_prefix};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s.process || ClassOf(window) != s.class_name || !IsWindowVisible(window)) return TRUE;
-        if (TextOf(window).rfind(s.prefix, 0) != 0) return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{process, class_name, caption_prefix};
+  EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 HWND FindChild(HWND parent, const std::string& class_name) {
-  struct Search {
-    const std::string& class_name;
-    HWND found = nullptr;
-  } search{class_name};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if (ClassOf(window) != s.class_name) return TRUE;
-        s.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  const std::string any;
+  WindowSearch search{0, class_name, any};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -193,7 +192,9 @@ void Screenshot(const char* name) {
   const char* folder = std::getenv("TESSEL_SHOTS");
   if (!folder) return;
   std::this_thread::sleep_for(700ms);
-  std::string command = "/usr/bin/import -display :17 -window root " + std::string(folder) + "/tx-" + name + ".png";
+  const char* display = std::getenv("DISPLAY");
+  std::string command = "/usr/bin/import -display " + std::string(display ? display : ":17") + " -window root " +
+                        std::string(folder) + "/tx-" + name + ".png";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -340,6 +341,18 @@ TEST(TesselEndToEnd, FailedBindingIsReportedAndRunStaysOff) {
   std::this_thread::sleep_for(1s);
   EXPECT_EQ(tessel.Log().find("call"), std::string::npos);
   EXPECT_TRUE(tessel.NoBox("Open"));
+
+  // Binding again from the Run-time dialog fails the same way; its box says "Error".
+  tessel.Command(303);
+  HWND runtime = tessel.WaitForWindow("#32770", "Run-time");
+  ASSERT_NE(runtime, nullptr);
+  Tessel::Press(runtime, IDOK);
+  box = tessel.WaitForBox("Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TextOf(box), "Error");
+  EXPECT_EQ(BoxText(box).rfind("Protocol and/or board DLL not found", 0), 0u) << BoxText(box);
+  Tessel::Press(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Run-time") && tessel.NoBox("Error"); }));
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
 }
@@ -428,6 +441,13 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   ASSERT_NE(runtime, nullptr);
   Tessel::Press(runtime, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return setups() == 2; }));
+
+  tessel.Command(402);
+  HWND about = tessel.WaitForWindow("#32770", "About Tessel");
+  ASSERT_NE(about, nullptr);
+  Screenshot("about");
+  Tessel::Press(about, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("About Tessel"); }));
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
 }
