@@ -106,6 +106,11 @@ void FinishPixelBatch() {
   worker = nullptr;
 }
 
+void ForgetPixelWorker() {
+  if (worker != nullptr) CloseHandle(worker);
+  worker = nullptr;
+}
+
 }  // namespace mantle
 
 extern "C" HWND WINAPI _CreateGraphWindow(LPCSTR title, int id, DWORD style, UINT, UINT, UINT width, UINT height,

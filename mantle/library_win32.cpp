@@ -45,9 +45,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     mantle::module_instance = instance;
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH) {
-    // A pixel worker holds its own reference on the module, so none runs now;
-    // only its handle may be left.
-    mantle::FinishPixelBatch();
+    // A pixel worker holds its own reference on the module, so no other
+    // thread's worker runs now; only its handle may be left.
+    mantle::ForgetPixelWorker();
   }
   return TRUE;
 }

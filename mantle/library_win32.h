@@ -39,6 +39,9 @@ void QueueCurrentEvent();
 
 // Waits for a running pixel batch and lets go of its worker's handle.
 void FinishPixelBatch();
+// Lets go of the worker's handle without waiting: for the library's unload,
+// which may run on the worker itself as it lets go of the library.
+void ForgetPixelWorker();
 
 // Turns record handles back into library windows and their ids.
 const WindowDirectory& LibraryWindows();

@@ -54,6 +54,8 @@ extern "C" int WINAPI _CloseWindow(HWND window) {
 }
 
 extern "C" int WINAPI _DeleteWindow(HWND window) {
+  // A pixel batch may be drawing on the window's context.
+  FinishPixelBatch();
   TWindow* object = TWindow::GetWindowPtr(window);
   if (object == nullptr) {
     DestroyWindow(window);

@@ -161,6 +161,30 @@ TEST_F(Graphics, PixelBatchesCopyTheArrayAndRunOneAtATime) {
   MANTLE(_DeleteWindow)(window);
 }
 
+TEST_F(Graphics, UnloadingDuringABatchWaitsForTheWorker) {
+  auto* set_pixels = Call<decltype(_SetPixels)>(MANTLE_SET_PIXELS_EXPORT);
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 640, 480);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  std::vector<tagBPixel> pixels;
+  for (int i = 0; i < 65535; ++i) pixels.push_back({i % 640, i / 640, kBlue});
+  MANTLE(_EnableMantle)(0);
+  set_pixels(memory, 65535, pixels.data());
+  FreeLibrary(module);  // the client's last reference, while the worker draws
+  module = nullptr;
+  for (int i = 0; i < 500 && GetModuleHandleA("mantle.dll") != nullptr; ++i) Sleep(10);
+  EXPECT_EQ(GetModuleHandleA("mantle.dll"), nullptr);
+  EXPECT_EQ(GetPixel(memory, 639, 101), kBlue);  // the batch's last full row
+  EXPECT_EQ(GetPixel(memory, 254, 102), kBlue);  // and its last pixel
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  module = LoadLibraryA("mantle.dll");
+  ASSERT_NE(module, nullptr);
+}
+
 TEST_F(Graphics, MouseEventsOfGraphicsWindowsOnly) {
   const HWND graphics = Make(200, 150, 12);
   const HWND plain = MANTLE(_CreateWindow)(WS_OVERLAPPEDWINDOW, nullptr, "plain", 13, 0, 0, 100, 100);
