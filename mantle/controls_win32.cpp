@@ -115,32 +115,33 @@ extern "C" HWND WINAPI _CreateListBox(HWND parent, int id, UINT x, UINT y, UINT 
   return Made(new (std::nothrow) TListBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height)));
 }
 
-extern "C" HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height, DWORD style,
-                                       UINT textLimit) {
+extern "C" HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height,
+                                       DWORD style, UINT textLimit) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  auto* box = new (std::nothrow)
-      TComboBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height), style, static_cast<UINT>(Low16(textLimit)));
+  auto* box = new (std::nothrow) TComboBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height), style,
+                                           static_cast<UINT>(Low16(textLimit)));
   if (box != nullptr) box->Attr.Style = style | 0x50230140;
   return Made(box);
 }
 
-extern "C" HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height) {
+extern "C" HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
+                                       UINT height) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
   return Made(new (std::nothrow) TGroupBox(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height)));
 }
 
-extern "C" HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
-                                     UINT textLimit) {
+extern "C" HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
+                                     UINT height, UINT textLimit) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
   return Made(new (std::nothrow) TStatic(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
                                          static_cast<UINT>(Low16(textLimit))));
 }
 
-extern "C" HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
-                                     int isDefault) {
+extern "C" HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
+                                     UINT height, int isDefault) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
   return Made(new (std::nothrow)
@@ -155,8 +156,8 @@ extern "C" HWND WINAPI _CreateEdit(HWND parent, int id, LPCSTR text, UINT x, UIN
                                        static_cast<UINT>(Low16(textLimit)), multiline != 0));
 }
 
-extern "C" HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
-                                       HWND groupBox) {
+extern "C" HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
+                                       UINT height, HWND groupBox) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
   auto* box = new (std::nothrow)
@@ -193,7 +194,8 @@ extern "C" int WINAPI _SetStaticText(HWND control, LPCSTR text) {
 
 extern "C" int WINAPI _GetCheck(HWND control) {
   if (control == nullptr) return 0;
-  if (auto* box = dynamic_cast<TCheckBox*>(TWindow::GetWindowPtr(control))) return static_cast<int>(box->GetCheck());
+  if (auto* box = dynamic_cast<TCheckBox*>(TWindow::GetWindowPtr(control)))
+    return static_cast<int>(box->GetCheck());
   return Send(control, BM_GETCHECK);
 }
 
@@ -217,7 +219,8 @@ extern "C" void WINAPI _SetRadio(HWND control, int state) {
 extern "C" int WINAPI _AddString(HWND control, LPCSTR text) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.AddString(text); }, [&](TComboBox& b) { return b.AddString(text); },
+      control, [&](TListBox& b) { return b.AddString(text); },
+      [&](TComboBox& b) { return b.AddString(text); },
       [&] { return SendList(control, LB_ADDSTRING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); });
 }
 
@@ -324,7 +327,8 @@ extern "C" int WINAPI _SetSelString(HWND control, LPCSTR text, int startIndex) {
       [&] {
         const auto wp = static_cast<WPARAM>(startIndex);
         const auto lp = reinterpret_cast<LPARAM>(text);
-        if (IsForeignList(control)) return IsMultipleSel(control) ? -1 : Send(control, LB_SELECTSTRING, wp, lp);
+        if (IsForeignList(control))
+          return IsMultipleSel(control) ? -1 : Send(control, LB_SELECTSTRING, wp, lp);
         return Send(control, CB_SELECTSTRING, wp, lp);
       });
 }

@@ -83,9 +83,11 @@ DWORD WINAPI DrawPixelBatch(LPVOID module) {
     const LockedBlock bytes(block.get());
     const auto* pixels = reinterpret_cast<const tagBPixel*>(bytes.data());
     if (pixels != nullptr) {
-      for (unsigned i = 0; i < batch.count; ++i) SetPixel(batch.target, pixels[i].x, pixels[i].y, pixels[i].color);
+      for (unsigned i = 0; i < batch.count; ++i)
+        SetPixel(batch.target, pixels[i].x, pixels[i].y, pixels[i].color);
       if (batch.memory != nullptr) {
-        for (unsigned i = 0; i < batch.count; ++i) SetPixel(batch.memory, pixels[i].x, pixels[i].y, pixels[i].color);
+        for (unsigned i = 0; i < batch.count; ++i)
+          SetPixel(batch.memory, pixels[i].x, pixels[i].y, pixels[i].color);
       }
     }
   }
@@ -113,8 +115,8 @@ void ForgetPixelWorker() {
 
 }  // namespace mantle
 
-extern "C" HWND WINAPI _CreateGraphWindow(LPCSTR title, int id, DWORD style, UINT, UINT, UINT width, UINT height,
-                                          UINT bitmapWidth, UINT bitmapHeight, HWND parent) {
+extern "C" HWND WINAPI _CreateGraphWindow(LPCSTR title, int id, DWORD style, UINT, UINT, UINT width,
+                                          UINT height, UINT bitmapWidth, UINT bitmapHeight, HWND parent) {
   if (Application() == nullptr) return nullptr;
   TWindow* parentObject = ParentObject(parent);
   if (parentObject == nullptr) return nullptr;

@@ -26,12 +26,13 @@ std::string UpperClassName(HWND window) {
 
 }  // namespace
 
-extern "C" HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int id, UINT x, UINT y, UINT width,
-                                     UINT height) {
+extern "C" HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int id, UINT x, UINT y,
+                                     UINT width, UINT height) {
   if (Application() == nullptr) return nullptr;
   TWindow* parentObject = ParentObject(parent);
   if (parentObject == nullptr) return nullptr;
-  auto* window = new (std::nothrow) TZWindow(parentObject, title, id, Low16(x), Low16(y), Low16(width), Low16(height));
+  auto* window =
+      new (std::nothrow) TZWindow(parentObject, title, id, Low16(x), Low16(y), Low16(width), Low16(height));
   if (window == nullptr) return nullptr;
   if (style != 0) window->Attr.Style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | WS_MAXIMIZEBOX;
   if (!window->Create()) {

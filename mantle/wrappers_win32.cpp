@@ -2,8 +2,6 @@
 // and last-error wrappers.
 #include <windows.h>
 
-#include <commdlg.h>
-
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -24,7 +22,8 @@ std::unique_ptr<TOpenSaveDialog::TData> save_data;
 
 extern "C" int WINAPI _ExecFileDialog(HWND owner, int kind, LPSTR pattern) {
   if (kind != MANTLE_FILE_OPEN && kind != MANTLE_FILE_SAVE) return 2;
-  const std::string shown = pattern != nullptr ? std::string(pattern, strnlen(pattern, MAX_PATH)) : std::string();
+  const std::string shown =
+      pattern != nullptr ? std::string(pattern, strnlen(pattern, MAX_PATH)) : std::string();
   const std::string filter = "User Files(" + shown + ")|" + shown + "|";
   TWindow* ownerObject = TWindow::GetWindowPtr(owner);
   int result = 0;

@@ -8,11 +8,13 @@
 
 namespace mantle {
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TZDialog, TDialog)
   EV_MESSAGE(WM_HSCROLL, EvQueueThenDefault),
   EV_MESSAGE(WM_VSCROLL, EvQueueThenDefault),
   EV_MESSAGE(WM_CLOSE, EvClose),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TZDialog::TZDialog(TWindow* parent, LPCSTR name, const char* file, std::int32_t id, int disableParent)
     : TDialog(parent, TResId(name)),
@@ -43,8 +45,8 @@ HWND TZDialog::DoCreate() {
   }
   const std::array<char, 4> digits{ClassName[10], ClassName[11], ClassName[12], ClassName[13]};
   if (!PrepareDialogTemplate(bytes.bytes(), digits)) return nullptr;
-  const HWND handle = CreateDialogIndirectParamA(ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()),
-                                                 OwnerHandle(), &StdDlgProc, 0);
+  const HWND handle = CreateDialogIndirectParamA(
+      ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()), OwnerHandle(), &StdDlgProc, 0);
   if (handle == nullptr) Error = -5;
   return handle;
 }

@@ -1,6 +1,8 @@
 // TZWindow and TZGraphWindow: which events they queue and in which order
 // relative to the class library's handling, their window class, and the
 // graphics window's backing bitmap.
+#include "mantle/zwindow_win32.h"
+
 #include <algorithm>
 #include <new>
 #include <unordered_map>
@@ -8,12 +10,12 @@
 #include "framework/command_enabler.h"
 #include "framework/scroller.h"
 #include "mantle/library_win32.h"
-#include "mantle/zwindow_win32.h"
 
 namespace mantle {
 
 // ---- TZWindow -----------------------------------------------------------------
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TZWindow, TWindow)
   EV_MESSAGE(WM_HSCROLL, EvHScrollThenQueue),
   EV_MESSAGE(WM_VSCROLL, EvVScrollThenQueue),
@@ -46,6 +48,7 @@ DEFINE_RESPONSE_TABLE1(TZWindow, TWindow)
   EV_MESSAGE(WM_USER + 8, EvQueueOnly),
   EV_MESSAGE(WM_USER + 9, EvQueueOnly),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TZWindow::TZWindow(TWindow* parent, const char* title, std::int32_t id, int x, int y, int w, int h)
     : TWindow(parent, title), Id(id) {
@@ -137,6 +140,7 @@ LRESULT TZWindow::EvVScrollThenQueue(WPARAM wParam, LPARAM lParam) {
 
 // ---- TZGraphWindow ------------------------------------------------------------
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TZGraphWindow, TZWindow)
   EV_MESSAGE(WM_LBUTTONDOWN, EvMouseThenDefault),
   EV_MESSAGE(WM_LBUTTONUP, EvMouseThenDefault),
@@ -145,6 +149,7 @@ DEFINE_RESPONSE_TABLE1(TZGraphWindow, TZWindow)
   EV_MESSAGE(WM_MOUSEMOVE, EvMouseMoveThenDefault),
   EV_MESSAGE(WM_SIZE, EvSize),
 END_RESPONSE_TABLE;
+// clang-format on
 
 TZGraphWindow::TZGraphWindow(TWindow* parent, const char* title, std::int32_t id, int w, int h,
                              int bitmapWidth, int bitmapHeight)

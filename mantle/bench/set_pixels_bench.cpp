@@ -43,7 +43,8 @@ int main() {
   const HDC dc = get_dc(window);
   std::vector<tagBPixel> pixels;
   for (int i = 0; i < 65535; ++i) {
-    pixels.push_back({i % 640, (i / 640) % 480, static_cast<std::uint32_t>(RGB(i & 0xFF, (i >> 8) & 0xFF, 128))});
+    pixels.push_back(
+        {i % 640, (i / 640) % 480, static_cast<std::uint32_t>(RGB(i & 0xFF, (i >> 8) & 0xFF, 128))});
   }
   LARGE_INTEGER frequency, start, returned, drawn;
   QueryPerformanceFrequency(&frequency);

@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
   }
   MANTLE(_EnableMantle)(1);
 
-  const HWND main = MANTLE(_CreateWindow)(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "mantle example", kMainId, 40, 40,
-                                          360, 260);
+  const HWND main = MANTLE(_CreateWindow)(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "mantle example",
+                                          kMainId, 40, 40, 360, 260);
   MANTLE(_AssignMenu)(main, MANTLE(_CreateMenuIndirect)("example.res", "EXAMPLE"));
   const HWND list = MANTLE(_CreateListBox)(main, kList, 10, 10, 150, 150);
   MANTLE(_CreateEdit)(main, kName, "transputer", 170, 10, 150, 22, 64, 0);
@@ -42,8 +42,9 @@ int main(int argc, char** argv) {
   MANTLE(_AddString)(list, "T800");
   MANTLE(_AddString)(list, "T425");
 
-  const HWND graph = MANTLE(_CreateGraphWindow)("drawing", kGraphId, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL |
-                                                WS_VSCROLL, 0, 0, 240, 200, 400, 300, nullptr);
+  const HWND graph = MANTLE(_CreateGraphWindow)("drawing", kGraphId,
+                                                WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0,
+                                                0, 240, 200, 400, 300, nullptr);
   const HDC dc = MANTLE(_GetDC)(graph);
   MANTLE(_Ellipse)(dc, 20, 20, 380, 280);
   MANTLE(_TextOut)(dc, 150, 140, "mantle", 6);

@@ -16,8 +16,9 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 class Graphics : public MantleClient {
  protected:
   HWND Make(int width, int height, int id = 9) {
-    const HWND window = MANTLE(_CreateGraphWindow)("graphics", id, WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 100,
-                                                   100, width, height, 640, 480, nullptr);
+    const HWND window =
+        MANTLE(_CreateGraphWindow)("graphics", id, WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 100, 100,
+                                   width, height, 640, 480, nullptr);
     if (window != nullptr) {
       ShowWindow(window, SW_SHOWNA);
       UpdateWindow(window);
@@ -210,7 +211,8 @@ using Wrappers = MantleClient;
 
 TEST_F(Wrappers, FilesRoundTrip) {
   const char* path = "mantle_wrapper_test.bin";
-  const HANDLE file = MANTLE(_CreateFile)(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  const HANDLE file =
+      MANTLE(_CreateFile)(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   const char text[] = "0123456789abcdefghijklmnopqrstuvwxyz";
   DWORD done = 0;
@@ -242,7 +244,8 @@ TEST_F(Wrappers, DialogsWithoutAnOwnerOrKindGiveTwo) {
   EXPECT_STREQ(buffer, "*.txt");
   char text[16] = "keep";
   EXPECT_EQ(MANTLE(_ExecInputDialog)(nullptr, "Title", "Prompt", text, 16), 2);
-  const HWND foreign = CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HWND foreign =
+      CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(MANTLE(_ExecInputDialog)(foreign, "Title", "Prompt", text, 16), 2);
   DestroyWindow(foreign);
   EXPECT_STREQ(text, "keep");
@@ -252,9 +255,9 @@ TEST_F(Wrappers, DialogsWithoutAnOwnerOrKindGiveTwo) {
 // what it shows, types a text and presses OK.
 struct DialogAnswer {
   explicit DialogAnswer(std::string text) : type(std::move(text)) {}
-  std::string type;        // typed into the file name or edit field
-  std::string filter;      // the first filter entry shown
-  std::string initial;     // the file name field on arrival
+  std::string type;     // typed into the file name or edit field
+  std::string filter;   // the first filter entry shown
+  std::string initial;  // the file name field on arrival
   bool answered = false;
 };
 DialogAnswer* answer = nullptr;
@@ -302,7 +305,8 @@ TEST_F(Wrappers, FileDialogKeepsTheFirstFilterAndTheLastPath) {
   char cwd[MAX_PATH] = "";
   GetCurrentDirectoryA(MAX_PATH, cwd);
   CreateDirectoryA("mantle_dialog_dir", nullptr);
-  const HANDLE made = CreateFileA("mantle_dialog_dir\\chosen.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const HANDLE made =
+      CreateFileA("mantle_dialog_dir\\chosen.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   CloseHandle(made);
   char full[MAX_PATH] = "";
   GetFullPathNameA("mantle_dialog_dir\\chosen.txt", MAX_PATH, full, nullptr);

@@ -31,8 +31,8 @@ bool IsFourHexDigits(const std::string& s) {
 class Windows : public MantleClient {
  protected:
   HWND TopLevel(int id, const char* title = "mantle test") {
-    return MANTLE(_CreateWindow)(WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, nullptr, title, id, 10, 10, 300,
-                                 200);
+    return MANTLE(_CreateWindow)(WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, nullptr, title, id, 10, 10,
+                                 300, 200);
   }
 };
 
@@ -51,7 +51,8 @@ TEST_F(Windows, PlainWindowClassStyleAndSixteenBitGeometry) {
   EXPECT_NE(style & WS_MAXIMIZEBOX, 0);
 
   // A child 70000 wide arrives 4464 wide.
-  const HWND child = MANTLE(_CreateWindow)(WS_CHILD | WS_VISIBLE, window, "child", 3, 0, 0, 70000, 65536 + 20);
+  const HWND child =
+      MANTLE(_CreateWindow)(WS_CHILD | WS_VISIBLE, window, "child", 3, 0, 0, 70000, 65536 + 20);
   ASSERT_NE(child, nullptr);
   RECT rect{};
   GetWindowRect(child, &rect);
@@ -91,13 +92,15 @@ TEST_F(Windows, ClassIconAndCursorBelongToOneWindowEach) {
   ASSERT_NE(ClassOf(first), ClassOf(second));
   const HCURSOR before = reinterpret_cast<HCURSOR>(GetClassLongPtrA(second, GCLP_HCURSOR));
   EXPECT_EQ(MANTLE(_AssignCursor)(first, MANTLE(_LoadCursor)(0x10000 + 32515)), 1);  // IDC_CROSS, low 16 bits
-  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(first, GCLP_HCURSOR)), LoadCursorA(nullptr, IDC_CROSS));
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(first, GCLP_HCURSOR)),
+            LoadCursorA(nullptr, IDC_CROSS));
   EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(second, GCLP_HCURSOR)), before);
   EXPECT_EQ(MANTLE(_AssignIcon)(first, nullptr), 0);
   EXPECT_EQ(MANTLE(_AssignIcon)(first, MANTLE(_LoadIcon)(32512)), 1);
 
   // Not for foreign windows.
-  const HWND foreign = CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HWND foreign =
+      CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(MANTLE(_AssignIcon)(foreign, MANTLE(_LoadIcon)(32512)), 0);
   EXPECT_EQ(MANTLE(_AssignMenu)(foreign, nullptr), 0);
   POINT pos{5, 5};
@@ -226,7 +229,8 @@ TEST_F(Dialogs, DialogFromTheFileWithItsOwnClass) {
   records = About(Drain(), IDOK);
   ASSERT_EQ(Messages(records), (std::vector<UINT>{WM_COMMAND, WM_COMMAND}));
   EXPECT_EQ(records[0].wParam, 1u);
-  EXPECT_EQ(records[0].lParam, static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(GetDlgItem(dialog, IDOK))));
+  EXPECT_EQ(records[0].lParam,
+            static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(GetDlgItem(dialog, IDOK))));
   EXPECT_EQ(LOWORD(records[1].wParam), 1);
   EXPECT_EQ(records[1].id, 42);
   SendMessageA(dialog, WM_CLOSE, 0, 0);
@@ -247,7 +251,8 @@ TEST_F(Dialogs, DialogFromTheFileWithItsOwnClass) {
 }
 
 TEST_F(Dialogs, ForeignParentIsEnabledAgain) {
-  const HWND foreign = CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HWND foreign =
+      CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   const HWND second = MANTLE(_CreateDialogIndirect)(kResFile, "SETTINGS", foreign, 43, 1);
   ASSERT_NE(second, nullptr);
   EXPECT_FALSE(IsWindowEnabled(foreign));
@@ -334,7 +339,8 @@ TEST_F(Dialogs, AccessorsOnHandleZero) {
 }
 
 TEST_F(Dialogs, LibraryControlsInWindowsAndDialogs) {
-  const HWND foreign = CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const HWND foreign =
+      CreateWindowA("STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(MANTLE(_CreateButton)(foreign, 1, "no", 0, 0, 10, 10, 0), nullptr);
   EXPECT_EQ(MANTLE(_CreateListBox)(nullptr, 1, 0, 0, 10, 10), nullptr);
   DestroyWindow(foreign);
