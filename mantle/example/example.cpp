@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
   HWND dialog = MANTLE(_CreateDialogIndirect)("example.res", "NOTE", main, kDialogId, 0);
   if (dialog != nullptr) MANTLE(_AddString)(GetDlgItem(dialog, 12), "B004");
 
-  bool running = main != nullptr;
+  const bool made = main != nullptr && graph != nullptr && dialog != nullptr;
+  bool running = made;
   MSG msg;
   while (running && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
@@ -93,5 +94,6 @@ int main(int argc, char** argv) {
   MANTLE(_DeleteWindow)(main);
   MANTLE(_EnableMantle)(0);
   FreeLibrary(module);
-  return 0;
+  if (!made) std::printf("could not make the windows (is example.res beside the program?)\n");
+  return made ? 0 : 1;
 }
