@@ -401,6 +401,7 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   tessel.Command(300);
   HWND setup = tessel.WaitForWindow("#32770", "Setup");
   ASSERT_NE(setup, nullptr);
+  Screenshot("setup");
   Tessel::Press(setup, 102);
   HWND boards = tessel.WaitForWindow("#32770", "Boards");
   ASSERT_NE(boards, nullptr);
