@@ -1,14 +1,18 @@
 // tessel.exe end to end: started from this process as a user would start it,
 // with the stand-in protocol library, and driven through its windows: the
 // main window and the I/O Window, a run from the command line, Suspend,
-// Continue and Terminate, leaving, binding failures and the setup dialogs.
-// What the protocol library saw comes from the stand-in's log.
+// Continue and Terminate, Reset, leaving, binding failures, a link that no
+// longer opens, the setup dialogs and the menus' command enabling. What the
+// protocol library saw comes from the stand-in's log; the menus are read from
+// inside the program by a hook DLL (tessel_menu_probe.dll).
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -117,6 +121,8 @@ class Tessel {
  public:
   explicit Tessel(const std::string& name) : log_(TempPath(name + ".log")) { DeleteFileA(log_.c_str()); }
   ~Tessel() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (probe_) FreeLibrary(probe_);
     if (process_.hProcess) {
       if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
       WaitForSingleObject(process_.hProcess, 5000);
@@ -131,11 +137,13 @@ class Tessel {
     SetEnvironmentVariableA("TESSEL_NO_SPLASH", "1");
     SetEnvironmentVariableA("ISERVER_STUB_LOG", log_.c_str());
     SetEnvironmentVariableA("ISERVER_STUB_SETUP", setup);
+    const std::string program = folder_.empty() ? "tessel.exe" : folder_ + "\\tessel.exe";
     std::string command = "tessel.exe " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    const bool started = CreateProcessA("tessel.exe", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &process_);
+    const bool started =
+        CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder_.empty() ? nullptr : folder_.c_str(), &startup, &process_);
     SetEnvironmentVariableA("ISERVER_STUB_SETUP", nullptr);
     return started;
   }
@@ -177,14 +185,108 @@ class Tessel {
   }
 
   HWND main() const { return main_; }
+  const std::string& log_path() const { return log_; }
+
+  // Starts from a folder of its own (tessel.exe and the libraries copied there).
+  void UseFolder(const std::string& folder) { folder_ = folder; }
+
+  // The main menu as the user would see each popup opened: the popup titles
+  // ("popup <left|right> <title>") and each command item ("<id> <on|off> <text>").
+  std::string MenuReport() {
+    if (!hook_) {
+      probe_ = LoadLibraryA("tessel_menu_probe.dll");
+      if (!probe_) return "no probe library";
+      auto* hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe_, "MenuProbeHook")));
+      hook_ = SetWindowsHookExA(WH_GETMESSAGE, hook, probe_, GetWindowThreadProcessId(main_, nullptr));
+      if (!hook_) return "no hook";
+    }
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    const std::string report =
+        std::string(dir) + "tessel_menu_probe_" + std::to_string(process_.dwProcessId) + ".txt";
+    DeleteFileA(report.c_str());
+    PostMessageA(main_, RegisterWindowMessageA("TesselMenuProbe"), 0, 0);
+    if (!WaitUntil([&] { return GetFileAttributesA(report.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5s))
+      return "no report";
+    std::string text = ReadText(report);
+    DeleteFileA(report.c_str());
+    return text;
+  }
+
+  // The enabled state of each command in the menus.
+  std::map<int, bool> MenuStates() {
+    std::map<int, bool> states;
+    std::istringstream lines(MenuReport());
+    std::string word, state, rest;
+    while (lines >> word >> state && std::getline(lines, rest)) {
+      if (word != "popup") states[std::stoi(word)] = state == "on";
+    }
+    return states;
+  }
 
  private:
   std::string log_;
+  std::string folder_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
+  HMODULE probe_ = nullptr;
+  HHOOK hook_ = nullptr;
 };
 
+// The enabled commands among Run, Reset, Terminate, Suspend, Continue, the
+// three Options dialogs, Exit and About, as "101 201 ..." for readable failures.
+std::string EnabledCommands(const std::map<int, bool>& states) {
+  std::string enabled;
+  for (int id : {101, 102, 201, 202, 203, 204, 301, 302, 303, 402}) {
+    auto found = states.find(id);
+    if (found == states.end()) {
+      enabled += "missing:" + std::to_string(id) + " ";
+    } else if (found->second) {
+      enabled += std::to_string(id) + " ";
+    }
+  }
+  return enabled;
+}
+
 std::string BoxText(HWND box) { return ItemText(box, 0xFFFF); }
+
+// tessel.exe and the stand-in copied into a folder of their own, with the
+// logging test board as link.dll, steered through the file control().
+class BoardFolder {
+ public:
+  explicit BoardFolder(const std::string& name) : path_(TempPath(name)) {
+    CreateDirectoryA(path_.c_str(), nullptr);
+    copied_ = CopyFileA("tessel.exe", (path_ + "\\tessel.exe").c_str(), FALSE) &&
+              CopyFileA("iserver.dll", (path_ + "\\iserver.dll").c_str(), FALSE) &&
+              CopyFileA("tessel_test_board.dll", (path_ + "\\link.dll").c_str(), FALSE);
+    SetEnvironmentVariableA("TEST_BOARD_CONTROL", control().c_str());
+  }
+  ~BoardFolder() {
+    SetEnvironmentVariableA("TEST_BOARD_CONTROL", nullptr);
+    for (const char* file : {"tessel.exe", "iserver.dll", "link.dll", "board.control"}) {
+      // The program may still be letting go of its files for a moment.
+      WaitUntil([&] {
+        const std::string path = path_ + "\\" + file;
+        return DeleteFileA(path.c_str()) || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+      }, 3s);
+    }
+    RemoveDirectoryA(path_.c_str());
+  }
+  bool copied() const { return copied_; }
+  const std::string& path() const { return path_; }
+  std::string control() const { return path_ + "\\board.control"; }
+  void Steer(const std::string& text) const { WriteText(control(), text); }
+
+ private:
+  std::string path_;
+  bool copied_ = false;
+};
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
 
 // Saves the screen for a person to look at, when TESSEL_SHOTS names a folder
 // (a Unix path: import is started as a Unix program through Wine).
@@ -215,6 +317,28 @@ TEST(TesselEndToEnd, MainWindowHoldsTheIoWindowAndExitAsksFirst) {
   ASSERT_NE(console, nullptr);
   EXPECT_EQ(TextOf(console), "I/O Window");
   EXPECT_TRUE(tessel.LogHas("setup 1"));
+  // The menu as tabled, with Run and the Options dialogs on while no task is
+  // active; the Window popup also lists the I/O Window (the MDI window list).
+  EXPECT_EQ(tessel.MenuReport(),
+            "popup left &File\n"
+            "101 on Run\n"
+            "102 on Exit\n"
+            "popup left &Control\n"
+            "201 on &Reset\n"
+            "202 off &Terminate\n"
+            "203 off &Suspend\n"
+            "204 off &Continue\n"
+            "popup left &Options\n"
+            "301 on &Protocols...\n"
+            "302 on &Boards...  \n"
+            "303 on &Run-time...\n"
+            "popup left &Window\n"
+            "24362 on &Tile\n"
+            "24361 on &Cascade\n"
+            "24364 on &Arrange Icons\n"
+            "65280 on &1 I/O Window\n"
+            "popup right &Help\n"
+            "402 on &About...\n");
 
   // Resting the mouse on the Run button brings up its tooltip.
   HWND bar = FindChild(main, "TControlBar");
@@ -275,6 +399,9 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   ASSERT_TRUE(tessel.Start("\"" + script + "\""));
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
   ASSERT_TRUE(tessel.LogHas("call 1"));
+  // The menus follow the task state: running, suspended, running, none.
+  const std::string running = "102 201 202 203 402 ";
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
 
   tessel.Command(203);
   HWND box = tessel.WaitForBox("Warning");
@@ -282,7 +409,7 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   EXPECT_EQ(BoxText(box), "Suspend active task?");
   Tessel::Press(box, IDNO);
   ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Warning"); }));
-  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
   EXPECT_EQ(tessel.Log().find("suspend"), std::string::npos);
 
   tessel.Command(203);
@@ -290,9 +417,11 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   ASSERT_NE(box, nullptr);
   Tessel::Press(box, IDYES);
   EXPECT_TRUE(tessel.LogHas("result 2"));
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "102 201 202 204 402 ");
 
   tessel.Command(204);
   EXPECT_TRUE(tessel.LogHas("call 1 (null)"));
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
 
   tessel.Command(202);
   box = tessel.WaitForBox("Warning");
@@ -304,6 +433,8 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   EXPECT_EQ(BoxText(box), "Task Terminated.");
   Tessel::Press(box, IDOK);
   EXPECT_TRUE(tessel.LogHas("terminated"));
+  ASSERT_TRUE(tessel.LogHas("result 0"));
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "101 102 201 301 302 303 402 ");
   const std::string log = tessel.Log();
   EXPECT_EQ(log.find("never"), std::string::npos);
   tessel.Leave();
@@ -314,15 +445,24 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
 TEST(TesselEndToEnd, LeavingDuringAPendingCallEndsTheCallFirst) {
   const std::string script = TempPath("wait.script");
   WriteText(script, "getch\nwrite after\n");
+  BoardFolder folder("pending");
+  ASSERT_TRUE(folder.copied());
   Tessel tessel("pending");
+  tessel.UseFolder(folder.path());
   ASSERT_TRUE(tessel.Start("\"" + script + "\""));
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
   ASSERT_TRUE(tessel.LogHas("call 1"));
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
+  // The task ends, the board is reset (a task was active), and only then does
+  // the pending call return.
   const std::string log = tessel.Log();
-  EXPECT_NE(log.find("terminate"), std::string::npos) << log;
-  EXPECT_NE(log.find("getch -1"), std::string::npos) << log;
+  const auto terminate = log.find("terminate\n");
+  const auto reset = log.find("board open 0x150 10000 1\nboard reset 1\nboard close 1\n");
+  EXPECT_NE(terminate, std::string::npos) << log;
+  EXPECT_NE(reset, std::string::npos) << log;
+  EXPECT_LT(terminate, reset) << log;
+  EXPECT_LT(reset, log.find("getch -1")) << log;
   EXPECT_NE(log.find("result 0"), std::string::npos) << log;
   DeleteFileA(script.c_str());
 }
@@ -336,6 +476,7 @@ TEST(TesselEndToEnd, FailedBindingIsReportedAndRunStaysOff) {
   Tessel::Press(box, IDOK);
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
   EXPECT_TRUE(tessel.LogHas("setup 0"));
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "102 201 301 302 303 402 ");
   // Run without a valid binding does nothing: no file dialog, no call.
   tessel.Command(101);
   std::this_thread::sleep_for(1s);
@@ -355,6 +496,115 @@ TEST(TesselEndToEnd, FailedBindingIsReportedAndRunStaysOff) {
   ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Run-time") && tessel.NoBox("Error"); }));
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
+}
+
+TEST(TesselEndToEnd, ResetWithATaskEndsItFirstThenResetsTheBoard) {
+  const std::string script = TempPath("reset.script");
+  WriteText(script, "idle 30000\nidle 30000\nwrite never\n");
+  BoardFolder folder("reset");
+  ASSERT_TRUE(folder.copied());
+  Tessel tessel("reset");
+  tessel.UseFolder(folder.path());
+  ASSERT_TRUE(tessel.Start("\"" + script + "\""));
+  ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
+  ASSERT_TRUE(tessel.LogHas("call 1 " + script));
+
+  // No keeps the task.
+  tessel.Command(201);
+  HWND box = tessel.WaitForBox("Warning");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), "There is an active task running. Are you sure?");
+  Tessel::Press(box, IDNO);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Warning"); }));
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "102 201 202 203 402 ");
+  EXPECT_EQ(Count(tessel.Log(), "terminate"), 0u);
+  EXPECT_EQ(Count(tessel.Log(), "board reset"), 0u);
+
+  // Yes: the protocol library ends the task, then the board is reset on a
+  // link opened for that, while the task's call is still pending.
+  tessel.Command(201);
+  box = tessel.WaitForBox("Warning");
+  ASSERT_NE(box, nullptr);
+  Tessel::Press(box, IDYES);
+  ASSERT_TRUE(tessel.LogHas("result 0"));
+  std::string log = tessel.Log();
+  const auto call = log.find("call 1 ");
+  const auto terminate = log.find("terminate\n", call);
+  const auto reset = log.find("board open 0x150 10000 1\nboard reset 1\nboard close 1\n", call);
+  EXPECT_NE(terminate, std::string::npos) << log;
+  EXPECT_NE(reset, std::string::npos) << log;
+  EXPECT_LT(terminate, reset) << log;
+  EXPECT_LT(reset, log.find("result 0")) << log;
+  EXPECT_EQ(log.find("never"), std::string::npos) << log;
+  EXPECT_TRUE(tessel.NoBox("Information"));
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "101 102 201 301 302 303 402 ");
+
+  // The boot file is gone: Run asks for one.
+  tessel.Command(101);
+  HWND open = tessel.WaitForBox("Open");
+  ASSERT_NE(open, nullptr);
+  Tessel::Press(open, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Open"); }));
+
+  // Leaving with no task leaves the board alone.
+  tessel.Leave();
+  EXPECT_EQ(tessel.ExitCode(), 0);
+  log = tessel.Log();
+  EXPECT_EQ(Count(log, "call "), 1u) << log;
+  EXPECT_EQ(Count(log, "board reset"), 1u) << log;
+  DeleteFileA(script.c_str());
+}
+
+TEST(TesselEndToEnd, ALinkThatNoLongerOpensKeepsTheBootFileUntilReset) {
+  const std::string script = TempPath("nolink.script");
+  WriteText(script, "write hello\n");
+  BoardFolder folder("nolink");
+  ASSERT_TRUE(folder.copied());
+  // The board answers the start-up probe, then no more.
+  folder.Steer("fail-after-first");
+  Tessel tessel("nolink");
+  tessel.UseFolder(folder.path());
+  ASSERT_TRUE(tessel.Start("\"" + script + "\""));
+  HWND box = tessel.WaitForBox("Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TextOf(box), "Error");
+  EXPECT_EQ(BoxText(box), "Can not open the link.");
+  Tessel::Press(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Error"); }));
+  ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
+  EXPECT_TRUE(tessel.LogHas("board open 0x150 10000 1\nboard close 1\nsetup 1\nboard open 0x150 10000 -1\n")) << tessel.Log();
+  EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "101 102 201 301 302 303 402 ");
+
+  // Run again tries the same file without asking for one.
+  tessel.Command(101);
+  box = tessel.WaitForBox("Error");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), "Can not open the link.");
+  EXPECT_TRUE(tessel.NoBox("Open"));
+  Tessel::Press(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Error"); }));
+  EXPECT_EQ(Count(tessel.Log(), "board open 0x150 10000 -1"), 2u) << tessel.Log();
+  EXPECT_EQ(Count(tessel.Log(), "call "), 0u);
+
+  // With the board back, Reset without a task asks nothing, resets it and
+  // forgets the boot file: the next Run asks for one.
+  folder.Steer("open");
+  tessel.Command(201);
+  EXPECT_TRUE(tessel.LogHas("board open 0x150 10000 1\nboard reset 1\nboard close 1\n")) << tessel.Log();
+  EXPECT_TRUE(tessel.NoBox("Warning"));
+  tessel.Command(101);
+  HWND open = tessel.WaitForBox("Open");
+  ASSERT_NE(open, nullptr);
+  Tessel::Press(open, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Open"); }));
+
+  tessel.Leave();
+  EXPECT_EQ(tessel.ExitCode(), 0);
+  const std::string log = tessel.Log();
+  EXPECT_EQ(Count(log, "call "), 0u) << log;
+  EXPECT_EQ(Count(log, "terminate"), 0u) << log;
+  EXPECT_EQ(Count(log, "board reset"), 1u) << log;
+  DeleteFileA(script.c_str());
 }
 
 TEST(TesselEndToEnd, FaultInsideSetupServerIsReportedAndEndsTheProcessWithCodeZero) {
