@@ -24,6 +24,23 @@ function(tessel_warnings target)
   target_include_directories(${target} PUBLIC ${TESSEL_ROOT})
 endfunction()
 
+# Writes a .def for a DLL that exports plain names: the arguments after the
+# module name are pairs of export name and argument bytes. 32-bit stdcall
+# symbols carry @N, which -Wl,--kill-at then strips from the exported names.
+function(tessel_def_file output module)
+  set(text "LIBRARY ${module}\nEXPORTS\n")
+  set(entries ${ARGN})
+  while(entries)
+    list(POP_FRONT entries name bytes)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      string(APPEND text "  ${name}@${bytes}\n")
+    else()
+      string(APPEND text "  ${name}\n")
+    endif()
+  endwhile()
+  file(WRITE ${output} "${text}")
+endfunction()
+
 # A platform-free core library: builds in both trees.
 function(tessel_core name)
   add_library(${name} STATIC ${ARGN})
