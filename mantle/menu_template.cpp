@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "mantle/resource_image.h"
+#include "mantle/template_reader.h"
 
 namespace mantle {
 namespace {
@@ -16,14 +16,14 @@ constexpr std::uint16_t kEnd = 0x0080;            // last item of its level
 // nesting in a hostile file costs memory in proportion to the file only.
 class MenuWalker {
  public:
-  explicit MenuWalker(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  explicit MenuWalker(std::span<const std::uint8_t> bytes) : reader_(bytes) {}
 
   bool Walk() {
     std::uint16_t version = 0;
     std::uint16_t offset = 0;
-    if (!Word(version) || !Word(offset)) return false;
+    if (!reader_.Word(version) || !reader_.Word(offset)) return false;
     if (version > 1) return false;
-    at_ += offset;
+    if (!reader_.Skip(offset)) return false;
     const bool extended = version == 1;
     std::vector<bool> open_popups_end;  // per open submenu: its popup item was the last
     for (;;) {
@@ -31,15 +31,16 @@ class MenuWalker {
       bool popup = false;
       if (extended) {
         std::uint16_t resinfo = 0;
-        if (!Skip(12) || !Word(resinfo) || !String() || !AlignToDword()) return false;
+        if (!reader_.Skip(12) || !reader_.Word(resinfo) || !reader_.String()) return false;
+        reader_.AlignToDword();
         flags = resinfo;
         popup = (resinfo & kExtendedPopup) != 0;
-        if (popup && !Skip(4)) return false;  // the submenu's help id
+        if (popup && !reader_.Skip(4)) return false;  // the submenu's help id
       } else {
-        if (!Word(flags)) return false;
+        if (!reader_.Word(flags)) return false;
         popup = (flags & kPopup) != 0;
-        if (!popup && !Skip(2)) return false;  // the item id
-        if (!String()) return false;
+        if (!popup && !reader_.Skip(2)) return false;  // the item id
+        if (!reader_.String()) return false;
       }
       bool end = (flags & kEnd) != 0;
       if (popup) {
@@ -57,34 +58,7 @@ class MenuWalker {
   }
 
  private:
-  bool Skip(std::size_t n) {
-    if (n > bytes_.size() || at_ > bytes_.size() - n) return false;
-    at_ += n;
-    return true;
-  }
-  bool Word(std::uint16_t& value) {
-    if (at_ > bytes_.size() || bytes_.size() - at_ < 2) return false;
-    value = ReadU16(bytes_, at_);
-    at_ += 2;
-    return true;
-  }
-  // A zero-terminated UTF-16 string.
-  bool String() {
-    std::uint16_t c = 0;
-    do {
-      if (!Word(c)) return false;
-    } while (c != 0);
-    return true;
-  }
-  // Extended items start on 4-byte boundaries; running off the end here is
-  // harmless only when nothing follows, which the next read then reports.
-  bool AlignToDword() {
-    at_ = (at_ + 3) & ~std::size_t{3};
-    return true;
-  }
-
-  std::span<const std::uint8_t> bytes_;
-  std::size_t at_ = 0;
+  TemplateReader reader_;
 };
 
 }  // namespace
