@@ -10,7 +10,8 @@
 
 #include "mantle/mantle.h"
 
-class MantleClient : public ::testing::Test {
+// The library loaded once per test suite; entries resolved by name.
+class MantleModule : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     module = LoadLibraryA("mantle.dll");
@@ -20,17 +21,24 @@ class MantleClient : public ::testing::Test {
     if (module != nullptr) FreeLibrary(module);
     module = nullptr;
   }
-  void SetUp() override { Call<decltype(_EnableMantle)>("_EnableMantle")(1); }
-  void TearDown() override {
-    Pump();
-    Call<decltype(_EnableMantle)>("_EnableMantle")(0);
-  }
 
   template <class Function>
   static Function* Call(const char* name) {
     const FARPROC proc = GetProcAddress(module, name);
     EXPECT_NE(proc, nullptr) << name;
     return reinterpret_cast<Function*>(reinterpret_cast<void*>(proc));
+  }
+
+  static inline HMODULE module = nullptr;
+};
+
+// A client that enables the library around each test.
+class MantleClient : public MantleModule {
+ protected:
+  void SetUp() override { Call<decltype(_EnableMantle)>("_EnableMantle")(1); }
+  void TearDown() override {
+    Pump();
+    Call<decltype(_EnableMantle)>("_EnableMantle")(0);
   }
 
   // Get, translate, dispatch: what the client's loop does.
@@ -63,8 +71,6 @@ class MantleClient : public ::testing::Test {
   static HWND Handle(const QueuedMessage& record) {
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(record.hwnd)));
   }
-
-  static inline HMODULE module = nullptr;
 };
 
 #define MANTLE(name) Call<decltype(name)>(#name)

@@ -12,6 +12,7 @@
 
 #include "mantle/mantle.h"
 #include "mantle/resource_image.h"
+#include "mantle/tests/mantle_client.h"
 
 namespace {
 
@@ -19,28 +20,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr const char* kResFile = "mantle_test.res";
 
-class MantleDll : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    module = LoadLibraryA("mantle.dll");
-    ASSERT_NE(module, nullptr) << "mantle.dll: error " << GetLastError();
-  }
-  static void TearDownTestSuite() {
-    if (module != nullptr) FreeLibrary(module);
-    module = nullptr;
-  }
+using MantleDll = MantleModule;
 
-  template <class Function>
-  static Function* Entry(const char* name) {
-    const FARPROC proc = GetProcAddress(module, name);
-    EXPECT_NE(proc, nullptr) << name;
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(proc));
-  }
-
-  static inline HMODULE module = nullptr;
-};
-
-#define MANTLE_ENTRY(name) Entry<decltype(name)>(#name)
+#define MANTLE_ENTRY(name) Call<decltype(name)>(#name)
 
 TEST_F(MantleDll, ExportsPlainNames) {
   for (const char* name :
