@@ -159,6 +159,8 @@ class Tessel {
   }
   HWND WaitForBox(const std::string& caption) { return WaitForWindow("#32770", caption); }
   bool NoBox(const std::string& caption) { return FindTopWindow(process_.dwProcessId, "#32770", caption) == nullptr; }
+  // Waits until the box with this caption has closed.
+  bool BoxGone(const std::string& caption) { return WaitUntil([&] { return NoBox(caption); }); }
 
   void Command(int id) { PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
   static void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0); }
@@ -357,7 +359,7 @@ TEST(TesselEndToEnd, MainWindowHoldsTheIoWindowAndExitAsksFirst) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "Are you sure you want to leave Tessera?");
   Tessel::Press(box, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Exit"); }));
+  ASSERT_TRUE(tessel.BoxGone("Exit"));
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(tessel.Running());
 
@@ -408,7 +410,7 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "Suspend active task?");
   Tessel::Press(box, IDNO);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Warning"); }));
+  ASSERT_TRUE(tessel.BoxGone("Warning"));
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
   EXPECT_EQ(tessel.Log().find("suspend"), std::string::npos);
 
@@ -515,7 +517,7 @@ TEST(TesselEndToEnd, ResetWithATaskEndsItFirstThenResetsTheBoard) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "There is an active task running. Are you sure?");
   Tessel::Press(box, IDNO);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Warning"); }));
+  ASSERT_TRUE(tessel.BoxGone("Warning"));
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "102 201 202 203 402 ");
   EXPECT_EQ(Count(tessel.Log(), "terminate"), 0u);
   EXPECT_EQ(Count(tessel.Log(), "board reset"), 0u);
@@ -544,7 +546,7 @@ TEST(TesselEndToEnd, ResetWithATaskEndsItFirstThenResetsTheBoard) {
   HWND open = tessel.WaitForBox("Open");
   ASSERT_NE(open, nullptr);
   Tessel::Press(open, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Open"); }));
+  ASSERT_TRUE(tessel.BoxGone("Open"));
 
   // Leaving with no task leaves the board alone.
   tessel.Leave();
@@ -570,7 +572,7 @@ TEST(TesselEndToEnd, ALinkThatNoLongerOpensKeepsTheBootFileUntilReset) {
   EXPECT_EQ(TextOf(box), "Error");
   EXPECT_EQ(BoxText(box), "Can not open the link.");
   Tessel::Press(box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Error"); }));
+  ASSERT_TRUE(tessel.BoxGone("Error"));
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
   EXPECT_TRUE(tessel.LogHas("board open 0x150 10000 1\nboard close 1\nsetup 1\nboard open 0x150 10000 -1\n")) << tessel.Log();
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "101 102 201 301 302 303 402 ");
@@ -582,7 +584,7 @@ TEST(TesselEndToEnd, ALinkThatNoLongerOpensKeepsTheBootFileUntilReset) {
   EXPECT_EQ(BoxText(box), "Can not open the link.");
   EXPECT_TRUE(tessel.NoBox("Open"));
   Tessel::Press(box, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Error"); }));
+  ASSERT_TRUE(tessel.BoxGone("Error"));
   EXPECT_EQ(Count(tessel.Log(), "board open 0x150 10000 -1"), 2u) << tessel.Log();
   EXPECT_EQ(Count(tessel.Log(), "call "), 0u);
 
@@ -596,7 +598,7 @@ TEST(TesselEndToEnd, ALinkThatNoLongerOpensKeepsTheBootFileUntilReset) {
   HWND open = tessel.WaitForBox("Open");
   ASSERT_NE(open, nullptr);
   Tessel::Press(open, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Open"); }));
+  ASSERT_TRUE(tessel.BoxGone("Open"));
 
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
@@ -643,9 +645,9 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   EXPECT_EQ(ItemText(properties, 103), "btl");
   Screenshot("protocol-properties");
   Tessel::Press(properties, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Protocol properties"); }));
+  ASSERT_TRUE(tessel.BoxGone("Protocol properties"));
   Tessel::Press(protocols, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Protocols"); }));
+  ASSERT_TRUE(tessel.BoxGone("Protocols"));
 
   // Boards through the Setup hub.
   tessel.Command(300);
@@ -664,11 +666,11 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   EXPECT_EQ(ItemText(board, 104), "10000");
   Screenshot("board-properties");
   Tessel::Press(board, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Board properties"); }));
+  ASSERT_TRUE(tessel.BoxGone("Board properties"));
   Tessel::Press(boards, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Boards"); }));
+  ASSERT_TRUE(tessel.BoxGone("Boards"));
   Tessel::Press(setup, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Setup"); }));
+  ASSERT_TRUE(tessel.BoxGone("Setup"));
 
   // Run-time: Cancel leaves the binding alone, OK binds again.
   tessel.Command(303);
@@ -678,7 +680,7 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   EXPECT_EQ(ItemText(runtime, 102), "Inmos B004");
   Screenshot("runtime");
   Tessel::Press(runtime, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("Run-time"); }));
+  ASSERT_TRUE(tessel.BoxGone("Run-time"));
   std::this_thread::sleep_for(300ms);
   const auto setups = [&] {
     const std::string log = tessel.Log();
@@ -698,7 +700,7 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   ASSERT_NE(about, nullptr);
   Screenshot("about");
   Tessel::Press(about, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return tessel.NoBox("About Tessel"); }));
+  ASSERT_TRUE(tessel.BoxGone("About Tessel"));
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
 }
