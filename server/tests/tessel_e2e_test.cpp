@@ -350,7 +350,7 @@ TEST(TesselEndToEnd, MainWindowHoldsTheIoWindowAndExitAsksFirst) {
   SetForegroundWindow(main);
   SetCursorPos(bounds.left + 14, (bounds.top + bounds.bottom) / 2);
   SetCursorPos(bounds.left + 16, (bounds.top + bounds.bottom) / 2);
-  EXPECT_TRUE(WaitUntil([&] { return tessel.WaitForWindow("Moss:Tooltip", "") != nullptr; }, 5s));
+  EXPECT_NE(tessel.WaitForWindow("Moss:Tooltip", ""), nullptr);
   Screenshot("main");
   SetCursorPos(bounds.right + 200, bounds.bottom + 300);
 
@@ -487,7 +487,7 @@ TEST(TesselEndToEnd, FailedBindingIsReportedAndRunStaysOff) {
 
   // Binding again from the Run-time dialog fails the same way; its box says "Error".
   tessel.Command(303);
-  HWND runtime = tessel.WaitForWindow("#32770", "Run-time");
+  HWND runtime = tessel.WaitForBox("Run-time");
   ASSERT_NE(runtime, nullptr);
   Tessel::Press(runtime, IDOK);
   box = tessel.WaitForBox("Error");
@@ -628,7 +628,7 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
 
   // Protocols: Properties does nothing until the one item is selected.
   tessel.Command(301);
-  HWND protocols = tessel.WaitForWindow("#32770", "Protocols");
+  HWND protocols = tessel.WaitForBox("Protocols");
   ASSERT_NE(protocols, nullptr);
   HWND list = GetDlgItem(protocols, 10);
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
@@ -638,7 +638,7 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   EXPECT_TRUE(tessel.NoBox("Protocol properties"));
   SendMessageW(list, LB_SETCURSEL, 0, 0);
   Tessel::Press(protocols, 11);
-  HWND properties = tessel.WaitForWindow("#32770", "Protocol properties");
+  HWND properties = tessel.WaitForBox("Protocol properties");
   ASSERT_NE(properties, nullptr);
   EXPECT_EQ(ItemText(properties, 101), "Inmos (iserver)");
   EXPECT_EQ(ItemText(properties, 102), "iserver.dll");
@@ -651,15 +651,15 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
 
   // Boards through the Setup hub.
   tessel.Command(300);
-  HWND setup = tessel.WaitForWindow("#32770", "Setup");
+  HWND setup = tessel.WaitForBox("Setup");
   ASSERT_NE(setup, nullptr);
   Screenshot("setup");
   Tessel::Press(setup, 102);
-  HWND boards = tessel.WaitForWindow("#32770", "Boards");
+  HWND boards = tessel.WaitForBox("Boards");
   ASSERT_NE(boards, nullptr);
   SendMessageW(GetDlgItem(boards, 10), LB_SETCURSEL, 0, 0);
   Tessel::Press(boards, 11);
-  HWND board = tessel.WaitForWindow("#32770", "Board properties");
+  HWND board = tessel.WaitForBox("Board properties");
   ASSERT_NE(board, nullptr);
   EXPECT_EQ(ItemText(board, 101), "Inmos B004");
   EXPECT_EQ(ItemText(board, 102), "link.dll");
@@ -674,7 +674,7 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
 
   // Run-time: Cancel leaves the binding alone, OK binds again.
   tessel.Command(303);
-  HWND runtime = tessel.WaitForWindow("#32770", "Run-time");
+  HWND runtime = tessel.WaitForBox("Run-time");
   ASSERT_NE(runtime, nullptr);
   EXPECT_EQ(ItemText(runtime, 101), "Inmos (iserver)");
   EXPECT_EQ(ItemText(runtime, 102), "Inmos B004");
@@ -682,21 +682,16 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   Tessel::Press(runtime, IDCANCEL);
   ASSERT_TRUE(tessel.BoxGone("Run-time"));
   std::this_thread::sleep_for(300ms);
-  const auto setups = [&] {
-    const std::string log = tessel.Log();
-    int count = 0;
-    for (std::size_t at = log.find("setup 1"); at != std::string::npos; at = log.find("setup 1", at + 1)) ++count;
-    return count;
-  };
-  EXPECT_EQ(setups(), 1);
+  const auto setups = [&] { return Count(tessel.Log(), "setup 1"); };
+  EXPECT_EQ(setups(), 1u);
   tessel.Command(303);
-  runtime = tessel.WaitForWindow("#32770", "Run-time");
+  runtime = tessel.WaitForBox("Run-time");
   ASSERT_NE(runtime, nullptr);
   Tessel::Press(runtime, IDOK);
-  EXPECT_TRUE(WaitUntil([&] { return setups() == 2; }));
+  EXPECT_TRUE(WaitUntil([&] { return setups() == 2u; }));
 
   tessel.Command(402);
-  HWND about = tessel.WaitForWindow("#32770", "About Tessel");
+  HWND about = tessel.WaitForBox("About Tessel");
   ASSERT_NE(about, nullptr);
   Screenshot("about");
   Tessel::Press(about, IDOK);
