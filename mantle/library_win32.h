@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "framework/window.h"
 #include "mantle/message_retrieval.h"
 
 class TApplication;
@@ -36,6 +37,17 @@ void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Queues the event being dispatched to a library window.
 void QueueCurrentEvent();
+
+// Runs the class library's handling of the event being dispatched, then
+// queues {window, message} with the event's wParam and lParam. The event is
+// taken first: the handling may destroy the window.
+template <class Handling>
+LRESULT HandleThenQueue(HWND window, UINT message, Handling handling) {
+  const TCurrentEvent event = TWindow::GetCurrentEvent();
+  const LRESULT result = handling();
+  QueueEvent(window, message, event.WParam, event.LParam);
+  return result;
+}
 
 // Waits for a running pixel batch and lets go of its worker's handle.
 void FinishPixelBatch();

@@ -62,11 +62,7 @@ INT_PTR TZDialog::DialogFunction(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TZDialog::EvCommand(UINT id, HWND control, UINT notifyCode) {
-  const TCurrentEvent event = GetCurrentEvent();
-  const HWND self = HWindow;
-  const LRESULT result = TDialog::EvCommand(id, control, notifyCode);
-  QueueEvent(self, WM_COMMAND, event.WParam, event.LParam);
-  return result;
+  return HandleThenQueue(HWindow, WM_COMMAND, [&] { return TDialog::EvCommand(id, control, notifyCode); });
 }
 
 void TZDialog::EvCommandEnable(TCommandEnabler& enabler) {

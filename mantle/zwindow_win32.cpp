@@ -81,12 +81,7 @@ int TZWindow::SetClassCursor(HCURSOR cursor) {
 }
 
 LRESULT TZWindow::EvCommand(UINT id, HWND control, UINT notifyCode) {
-  // Taken now: the command's handling may destroy the window.
-  const TCurrentEvent event = GetCurrentEvent();
-  const HWND self = HWindow;
-  const LRESULT result = TWindow::EvCommand(id, control, notifyCode);
-  QueueEvent(self, WM_COMMAND, event.WParam, event.LParam);
-  return result;
+  return HandleThenQueue(HWindow, WM_COMMAND, [&] { return TWindow::EvCommand(id, control, notifyCode); });
 }
 
 void TZWindow::EvCommandEnable(TCommandEnabler& enabler) {
@@ -123,19 +118,11 @@ LRESULT TZWindow::EvQueueOnly(WPARAM, LPARAM) {
 }
 
 LRESULT TZWindow::EvHScrollThenQueue(WPARAM wParam, LPARAM lParam) {
-  const TCurrentEvent event = GetCurrentEvent();
-  const HWND self = HWindow;
-  const LRESULT result = TWindow::EvHScroll(wParam, lParam);
-  QueueEvent(self, event.Message, event.WParam, event.LParam);
-  return result;
+  return HandleThenQueue(HWindow, WM_HSCROLL, [&] { return TWindow::EvHScroll(wParam, lParam); });
 }
 
 LRESULT TZWindow::EvVScrollThenQueue(WPARAM wParam, LPARAM lParam) {
-  const TCurrentEvent event = GetCurrentEvent();
-  const HWND self = HWindow;
-  const LRESULT result = TWindow::EvVScroll(wParam, lParam);
-  QueueEvent(self, event.Message, event.WParam, event.LParam);
-  return result;
+  return HandleThenQueue(HWindow, WM_VSCROLL, [&] { return TWindow::EvVScroll(wParam, lParam); });
 }
 
 // ---- TZGraphWindow ------------------------------------------------------------
