@@ -48,14 +48,12 @@ class TButtonGadgetEnabler : public TCommandEnabler {
  public:
   explicit TButtonGadgetEnabler(TButtonGadget& gadget)
       : TCommandEnabler(static_cast<UINT>(gadget.GetId())), Gadget(gadget) {}
-  void Enable(bool enable = true) override {
-    Handled = true;
-    Gadget.SetEnabled(enable);
-  }
   void SetCheck(int state) override {
     Gadget.SetButtonState(state ? TButtonGadget::Down : TButtonGadget::Up);
   }
 
  private:
+  void DoEnable(bool enable) override { Gadget.SetEnabled(enable); }
+
   TButtonGadget& Gadget;
 };

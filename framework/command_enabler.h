@@ -9,12 +9,18 @@ class TCommandEnabler {
   explicit TCommandEnabler(UINT id) : Id(id) {}
   virtual ~TCommandEnabler() = default;
   UINT GetId() const { return Id; }
-  virtual void Enable(bool enable = true) = 0;
+  // Answers the enabler; from then on it counts as handled.
+  void Enable(bool enable = true) {
+    Handled = true;
+    DoEnable(enable);
+  }
   virtual void SetCheck(int /*state*/) {}
   bool GetHandled() const { return Handled; }
   void SetHandled() { Handled = true; }
 
  protected:
+  virtual void DoEnable(bool enable) = 0;
+
   UINT Id;
   bool Handled = false;
 };
@@ -24,15 +30,15 @@ class TMenuItemEnabler : public TCommandEnabler {
  public:
   TMenuItemEnabler(HMENU menu, UINT id, UINT position)
       : TCommandEnabler(id), Menu(menu), Position(position) {}
-  void Enable(bool enable = true) override {
-    Handled = true;
-    EnableMenuItem(Menu, Position, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
-  }
   void SetCheck(int state) override {
     CheckMenuItem(Menu, Position, MF_BYPOSITION | (state ? MF_CHECKED : MF_UNCHECKED));
   }
 
  private:
+  void DoEnable(bool enable) override {
+    EnableMenuItem(Menu, Position, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
+  }
+
   HMENU Menu;
   UINT Position;
 };

@@ -1,25 +1,7 @@
 // The list operations shared by TListBox and TComboBox.
-#include <vector>
-
 #include "framework/combo_box.h"
+#include "framework/item_text.h"
 #include "framework/list_box.h"
-
-namespace {
-// Copies item `index` into a caller's buffer of maxChars, never past it.
-template <class GetLen, class GetText>
-int BoundedItemText(int index, char* buffer, int maxChars, GetLen getLen, GetText getText) {
-  if (index < 0) return -1;
-  if (!buffer || maxChars <= 0) return -1;
-  const int len = getLen(index);
-  if (len < 0) return -1;
-  std::vector<char> text(static_cast<size_t>(len) + 1, '\0');
-  getText(text.data(), index);
-  const int copied = len < maxChars ? len : maxChars - 1;
-  std::copy(text.begin(), text.begin() + copied, buffer);
-  buffer[copied] = '\0';
-  return copied;
-}
-}  // namespace
 
 TListBox::TListBox(TWindow* parent, int id, int x, int y, int w, int h)
     : TControl(parent, id, nullptr, x, y, w, h) {

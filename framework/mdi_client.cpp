@@ -72,8 +72,8 @@ TMDIChild* TMDIClient::GetActiveMDIChild() {
 }
 
 bool TMDIClient::CloseChildren() {
-  for (TWindow* child : Children)
-    if (child->HWindow && !child->CanClose()) return false;
+  // Asked as a window asks its children, whatever a derived client decides.
+  if (!TWindow::CanClose()) return false;
   std::vector<TWindow*> children = Children;
   for (TWindow* child : children) child->Destroy();
   return true;

@@ -47,6 +47,7 @@ void TScroller::ScrollTo(long x, long y) {
   if (!dx && !dy) return;
   XPos = newX;
   YPos = newY;
+  PositionChanged();
   if (!Window || !Window->HWindow) return;
   ScrollWindow(Window->HWindow, static_cast<int>(-dx * XUnit), static_cast<int>(-dy * YUnit), nullptr,
                nullptr);

@@ -40,6 +40,11 @@ class TScroller {
   bool TrackMode = true;
   bool AutoOrg = true;
 
+ protected:
+  // Called with the new position in place, before the window scrolls and
+  // repaints: for scrollers whose drawing needs the position first.
+  virtual void PositionChanged() {}
+
  private:
   long Step(UINT code, int thumbPos, long pos, long range, int line, int page) const;
 };

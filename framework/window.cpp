@@ -113,10 +113,7 @@ TWindow::~TWindow() {
   }
   // Child objects go with their parent; each unlinks itself as it goes.
   while (!Children.empty()) delete Children.back();
-  if (Parent) {
-    auto& siblings = Parent->Children;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
-  }
+  SetParent(nullptr);
   delete Scroller;
   if (CreationWindow == this) CreationWindow = nullptr;
 }
