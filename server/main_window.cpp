@@ -17,19 +17,6 @@ LONG CALLBACK ExitOnFault(EXCEPTION_POINTERS* info) {
   ExitProcess(0);
 }
 
-class LeaveGuard {
- public:
-  LeaveGuard() : handle_(AddVectoredExceptionHandler(1, ExitOnFault)) {}
-  ~LeaveGuard() {
-    if (handle_) RemoveVectoredExceptionHandler(handle_);
-  }
-  LeaveGuard(const LeaveGuard&) = delete;
-  LeaveGuard& operator=(const LeaveGuard&) = delete;
-
- private:
-  PVOID handle_;
-};
-
 }  // namespace
 
 TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
@@ -111,12 +98,10 @@ void TMainWindow::EvCommandEnable(TCommandEnabler& enabler) {
   switch (enabler.GetId()) {
     case CM_RUN: case CM_TERMINATE: case CM_SUSPEND: case CM_CONTINUE:
     case CM_SETUP: case CM_PROTOCOLS: case CM_BOARDS: case CM_RUNTIME:
-      enabler.SetHandled();
       enabler.Enable(Run.CommandEnabled(static_cast<int>(enabler.GetId())));
       return;
     case CM_RESET: case CM_EXIT: case CM_ABOUT:
       // No enabler of their own: always available (the buttons start disabled).
-      enabler.SetHandled();
       enabler.Enable(true);
       return;
     default:
@@ -136,7 +121,7 @@ LRESULT TMainWindow::EvTimer(WPARAM id, LPARAM) {
 
 void TMainWindow::LeaveProgram() {
   if (!Run.ConfirmLeave()) return;
-  LeaveGuard guard;
+  const server::VectoredHandlerScope guard(ExitOnFault);
   try {
     Run.LeaveConfirmed();
     KillTimer(1);

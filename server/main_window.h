@@ -60,9 +60,6 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   void SetupWindow() override;
   const char* GetClassName() override { return "TMainWindow"; }
 
-  server::RunControl& GetRunControl() { return Run; }
-  TStdioWindow* GetConsoleWindow() const { return Console; }
-
   void CmRun() { Run.Run(); }
   void CmExit() { LeaveProgram(); }
   void CmReset() { Run.Reset(); }

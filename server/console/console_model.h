@@ -30,7 +30,6 @@ class EscapeParser {
 
   bool open() const { return length_ != 0; }
   int length() const { return length_; }
-  const std::array<std::int8_t, kSize>& buffer() const { return buffer_; }
 
   void Start();
   // Feeds one byte of an open sequence: nothing while the sequence goes on,

@@ -59,7 +59,8 @@ constexpr AltKey kAltKeyTable[] = {
     {'W', 17},  {'X', 45},  {'Y', 21},  {'Z', 44},
 };
 
-// Alt combinations left to the menus: Alt+R, C, D, W, Q, H and Space.
+}  // namespace
+
 bool IsMenuAltKey(std::uint8_t key) {
   switch (key) {
     case 'R':
@@ -74,8 +75,6 @@ bool IsMenuAltKey(std::uint8_t key) {
       return false;
   }
 }
-
-}  // namespace
 
 std::uint8_t ExtKeyCode(std::uint8_t virtual_key, const Modifiers& modifiers) {
   for (const ExtKey& row : kExtKeyTable) {

@@ -56,6 +56,9 @@ std::uint8_t ExtKeyCode(std::uint8_t virtual_key, const Modifiers& modifiers);
 // AltKeyTable: digits and capital letters; 0 for any other key.
 std::uint8_t AltKeyCode(std::uint8_t virtual_key);
 
+// Alt combinations left to the menus: Alt+R, C, D, W, Q, H and Space.
+bool IsMenuAltKey(std::uint8_t virtual_key);
+
 // Key messages as the console window receives them (low byte of wParam).
 // While no task is active every message is dropped without a trace.
 class Keyboard {

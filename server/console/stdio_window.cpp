@@ -14,28 +14,14 @@ class TStdioScroller : public TScroller {
         Sink(sink) {
     AutoOrg = false;
   }
-  void ScrollTo(long x, long y) override {
-    const long col = x < 0 ? 0 : (x > XRange ? XRange : x);
-    const long row = y < 0 ? 0 : (y > YRange ? YRange : y);
-    Sink.SetOrigin(static_cast<int>(col), static_cast<int>(row));
-    TScroller::ScrollTo(x, y);
-  }
+ protected:
+  void PositionChanged() override { Sink.SetOrigin(static_cast<int>(XPos), static_cast<int>(YPos)); }
 
  private:
   console::GdiConsoleSink& Sink;
 };
 
 std::uint8_t KeyByte(WPARAM wParam) { return static_cast<std::uint8_t>(wParam & 0xFF); }
-
-// Alt with these keys belongs to the menus and the system menu.
-bool IsMenuKey(std::uint8_t key) {
-  switch (key) {
-    case 'R': case 'C': case 'D': case 'W': case 'Q': case 'H': case VK_SPACE:
-      return true;
-    default:
-      return false;
-  }
-}
 
 }  // namespace
 
@@ -88,7 +74,7 @@ LRESULT TStdioWindow::EvSysKeyDown(WPARAM wParam, LPARAM) {
   Console.keyboard.OnSysKeyDown(key);
   // Without a task Alt+F4 still closes the program; with one, it is a key
   // the booted program may want.
-  if (IsMenuKey(key) || (key == VK_F4 && !Console.task().active())) return DefaultProcessing();
+  if (console::IsMenuAltKey(key) || (key == VK_F4 && !Console.task().active())) return DefaultProcessing();
   return 0;
 }
 

@@ -36,24 +36,10 @@ LONG CALLBACK ReportFaultAndExit(EXCEPTION_POINTERS* info) {
   ExitProcess(0);
 }
 
-// Removes the handler however the binding leaves.
-class HandlerScope {
- public:
-  HandlerScope() : handle_(AddVectoredExceptionHandler(1, ReportFaultAndExit)) {}
-  ~HandlerScope() {
-    if (handle_ != nullptr) RemoveVectoredExceptionHandler(handle_);
-  }
-  HandlerScope(const HandlerScope&) = delete;
-  HandlerScope& operator=(const HandlerScope&) = delete;
-
- private:
-  PVOID handle_;
-};
-
 }  // namespace
 
 bool VectoredBindGuard::Run(const std::function<bool()>& bind) {
-  HandlerScope scope;
+  const VectoredHandlerScope scope(ReportFaultAndExit);
   return bind();
 }
 

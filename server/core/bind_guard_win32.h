@@ -4,9 +4,27 @@
 // exception handler is installed for the duration of the binding.
 #pragma once
 
+#include <windows.h>
+
 #include "server/core/binding.h"
 
 namespace server {
+
+// Installs a first-in-line vectored exception handler for its lifetime and
+// removes it however the scope is left.
+class VectoredHandlerScope {
+ public:
+  explicit VectoredHandlerScope(PVECTORED_EXCEPTION_HANDLER handler)
+      : handle_(AddVectoredExceptionHandler(1, handler)) {}
+  ~VectoredHandlerScope() {
+    if (handle_ != nullptr) RemoveVectoredExceptionHandler(handle_);
+  }
+  VectoredHandlerScope(const VectoredHandlerScope&) = delete;
+  VectoredHandlerScope& operator=(const VectoredHandlerScope&) = delete;
+
+ private:
+  PVOID handle_;
+};
 
 class VectoredBindGuard : public BindGuard {
  public:

@@ -61,8 +61,7 @@ bool LibraryBinding::Bind(const Configuration& config) {
   entries_.close_link = Cast<link_interface::CloseLinkFn>(loader_.Resolve(board_module_, "CloseLink"));
   if (!entries_.open_link || !entries_.reset_link || !entries_.close_link) return false;
 
-  const std::int32_t probe =
-      entries_.open_link(config.board.link_name.c_str(), LinkTimeoutValue(config.board.link_timeout.c_str()));
+  const std::int32_t probe = OpenBoardLink(entries_, config.board);
   if (probe < 0) return false;
   entries_.close_link(probe);
 
@@ -79,7 +78,6 @@ namespace {
 bool GuardedBind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui,
                  Owner owner, const char* caption) {
   const bool bound = guard.Run([&] { return binding.BindLibraries(config); });
-  binding.set_valid(bound);
   if (!bound) ui.ShowMessage(owner, binding.FailureMessage(), caption, Buttons::kOk, Icon::kExclamation);
   return bound;
 }

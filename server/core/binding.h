@@ -26,6 +26,11 @@ struct BoundEntries {
   link_interface::CloseLinkFn close_link = nullptr;
 };
 
+// OpenLink on the board's link name with its timeout read as a number.
+inline std::int32_t OpenBoardLink(const BoundEntries& entries, const BoardEntry& board) {
+  return entries.open_link(board.link_name.c_str(), LinkTimeoutValue(board.link_timeout.c_str()));
+}
+
 using MessageBuffer = std::array<char, 128>;
 
 // "Protocol and/or board DLL not found ..." with the last-error code.

@@ -31,10 +31,6 @@ void RunControl::SetCommandLine(int count, const char* const* args) {
   CopyPath(parameters_, count > 1 ? args[1] : "");
 }
 
-std::uint32_t RunControl::LinkTimeout() const {
-  return LinkTimeoutValue(config_.board.link_timeout.c_str());
-}
-
 std::int32_t RunControl::CallServer(const char* boot_file, const char* parameters) {
   ++call_depth_;
   const std::int32_t result = binding_.entries().call_server(link_handle_, boot_file, parameters);
@@ -63,7 +59,7 @@ void RunControl::Run() {
     if (!ui_.OpenFileDialog(filter, chosen)) return;
     CopyPath(boot_file_, chosen.data());
   }
-  link_handle_ = binding_.entries().open_link(config_.board.link_name.c_str(), LinkTimeout());
+  link_handle_ = OpenBoardLink(binding_.entries(), config_.board);
   if (link_handle_ < 0) {
     ui_.ShowMessage(Owner::kMainWindow, "Can not open the link.", "Error", Buttons::kOk, Icon::kExclamation);
     return;
@@ -135,7 +131,7 @@ void RunControl::ResetBoard() {
     link_handle_ = -1;
     return;
   }
-  link_handle_ = entries.open_link(config_.board.link_name.c_str(), LinkTimeout());
+  link_handle_ = OpenBoardLink(entries, config_.board);
   if (link_handle_ > 0) {
     entries.reset_link(link_handle_);
     entries.close_link(link_handle_);

@@ -9,21 +9,23 @@
 #include "server/core/configuration.h"
 #include "server/core/task_state.h"
 #include "server/core/user_interface.h"
+#include "server/resources/resource_ids.h"
 
 namespace server {
 
+// The menu and tool-bar command ids, named once in the resource ids.
 enum CommandId : int {
-  kCmdRun = 101,
-  kCmdExit = 102,
-  kCmdReset = 201,
-  kCmdTerminate = 202,
-  kCmdSuspend = 203,
-  kCmdContinue = 204,
-  kCmdSetup = 300,
-  kCmdProtocols = 301,
-  kCmdBoards = 302,
-  kCmdRunTime = 303,
-  kCmdAbout = 402,
+  kCmdRun = CM_RUN,
+  kCmdExit = CM_EXIT,
+  kCmdReset = CM_RESET,
+  kCmdTerminate = CM_TERMINATE,
+  kCmdSuspend = CM_SUSPEND,
+  kCmdContinue = CM_CONTINUE,
+  kCmdSetup = CM_SETUP,
+  kCmdProtocols = CM_PROTOCOLS,
+  kCmdBoards = CM_BOARDS,
+  kCmdRunTime = CM_RUNTIME,
+  kCmdAbout = CM_ABOUT,
 };
 
 using PathBuffer = std::array<char, 260>;
@@ -82,7 +84,6 @@ class RunControl {
 
  private:
   std::int32_t CallServer(const char* boot_file, const char* parameters);
-  std::uint32_t LinkTimeout() const;
 
   Configuration& config_;
   LibraryBinding& binding_;

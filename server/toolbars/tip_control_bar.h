@@ -13,8 +13,6 @@ class TBasicTipControlBar : public TControlBar {
   explicit TBasicTipControlBar(TToolTip& tip, TWindow* parent = nullptr,
                                TTileDirection direction = Horizontal, TFont* font = nullptr);
 
-  TToolTip& GetToolTip() const { return ToolTip; }
-
   LRESULT EvMouseMove(WPARAM, LPARAM);
   LRESULT EvSetCursor(WPARAM, LPARAM);
   LRESULT EvLButtonDown(WPARAM, LPARAM);

@@ -18,8 +18,6 @@ class TTipStatusBar : public TStatusBar {
   // newline is the status text, the rest the tip text.
   void SetHintText(const char* text) override;
 
-  TToolTip& GetToolTip() const { return ToolTip; }
-
  private:
   TToolTip& ToolTip;
 };

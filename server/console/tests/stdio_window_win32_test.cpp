@@ -6,17 +6,10 @@
 
 #include "framework/mdi_client.h"
 #include "framework/mdi_frame.h"
+#include "framework/tests/test_support.h"
 #include "server/console/stdio_window.h"
 
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 class StdioWindowTest : public ::testing::Test {
  protected:
@@ -33,11 +26,11 @@ class StdioWindowTest : public ::testing::Test {
     ASSERT_TRUE(console->Create());
     console->ShowWindow(SW_SHOWMAXIMIZED);
     console->SetFocus();
-    Pump();
+    PumpMessages();
   }
   void TearDown() override {
     delete frame;
-    Pump();
+    PumpMessages();
   }
   void Key(UINT message, WPARAM key) {
     console->SendMessage(message, key, 0);
@@ -52,7 +45,7 @@ class StdioWindowTest : public ::testing::Test {
 
 TEST_F(StdioWindowTest, CloseRequestsLeaveTheConsoleOpen) {
   console->SendMessage(WM_CLOSE);
-  Pump();
+  PumpMessages();
   EXPECT_TRUE(IsWindow(console->HWindow));
 }
 
@@ -81,7 +74,7 @@ TEST_F(StdioWindowTest, ResizingKeepsTypedAheadKeysAndRebuildsTheCaret) {
   Key(WM_CHAR, 'x');
   console->ShowWindow(SW_RESTORE);
   console->MoveWindow(0, 0, 300, 200);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(Queued(), 1);
   POINT caret{};
   ASSERT_TRUE(GetCaretPos(&caret));
@@ -96,7 +89,7 @@ TEST_F(StdioWindowTest, ResizingKeepsTypedAheadKeysAndRebuildsTheCaret) {
 TEST_F(StdioWindowTest, ScrollingMovesTheCaretWithTheView) {
   console->ShowWindow(SW_RESTORE);
   console->MoveWindow(0, 0, 200, 120);
-  Pump();
+  PumpMessages();
   console->GetConsole().model.PutText("\x1b[6;11H");
   console->GetScroller()->ScrollTo(3, 2);
   console->GetConsole().model.PlaceCaret();
