@@ -12,6 +12,7 @@
 #include "framework/combo_box.h"
 #include "framework/edit.h"
 #include "framework/group_box.h"
+#include "framework/item_text.h"
 #include "framework/list_box.h"
 #include "framework/radio_button.h"
 #include "framework/static.h"
@@ -61,18 +62,24 @@ int SendList(HWND control, UINT listMessage, UINT comboMessage, WPARAM wParam = 
   return Send(control, IsForeignList(control) ? listMessage : comboMessage, wParam, lParam);
 }
 
-int ForeignSelIndex(HWND control) {
-  if (IsForeignList(control)) return IsMultipleSel(control) ? -1 : Send(control, LB_GETCURSEL);
-  return Send(control, CB_GETCURSEL);
+// A single-selection call: the list message for a list box (-1 when it
+// allows several selections), else the combo box's.
+int SendSelection(HWND control, UINT listMessage, UINT comboMessage, WPARAM wParam = 0, LPARAM lParam = 0) {
+  if (!IsForeignList(control)) return Send(control, comboMessage, wParam, lParam);
+  return IsMultipleSel(control) ? -1 : Send(control, listMessage, wParam, lParam);
 }
 
-// Calls `list` or `combo` on the control's object when it is one of those,
-// else `foreign` on its handle.
-template <class List, class Combo, class Foreign>
-auto OnList(HWND control, List list, Combo combo, Foreign foreign) {
+int ForeignSelIndex(HWND control) {
+  return SendSelection(control, LB_GETCURSEL, CB_GETCURSEL);
+}
+
+// Calls `list` on the control's object when it is a list or combo box (both
+// offer the same operations), else `foreign` on its handle.
+template <class List, class Foreign>
+auto OnList(HWND control, List list, Foreign foreign) {
   TWindow* object = TWindow::GetWindowPtr(control);
   if (auto* box = dynamic_cast<TListBox*>(object)) return list(*box);
-  if (auto* box = dynamic_cast<TComboBox*>(object)) return combo(*box);
+  if (auto* box = dynamic_cast<TComboBox*>(object)) return list(*box);
   return foreign();
 }
 
@@ -93,7 +100,7 @@ DialogItem ItemOf(HWND control) {
 extern "C" HWND WINAPI _CreateDialogIndirect(LPCSTR resourceFile, LPCSTR dialogName, HWND parent, int id,
                                              int disableParent) {
   if (Application() == nullptr) return nullptr;
-  const bool fileIsString = (reinterpret_cast<std::uintptr_t>(resourceFile) >> 16) != 0;
+  const bool fileIsString = !IS_INTRESOURCE(resourceFile);
   auto* dialog = new (std::nothrow) TZDialog(TWindow::GetWindowPtr(parent), dialogName,
                                              fileIsString ? resourceFile : nullptr, id, disableParent);
   if (dialog == nullptr) return nullptr;
@@ -219,16 +226,14 @@ extern "C" void WINAPI _SetRadio(HWND control, int state) {
 extern "C" int WINAPI _AddString(HWND control, LPCSTR text) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.AddString(text); },
-      [&](TComboBox& b) { return b.AddString(text); },
+      control, [&](auto& b) { return b.AddString(text); },
       [&] { return SendList(control, LB_ADDSTRING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); });
 }
 
 extern "C" int WINAPI _InsertString(HWND control, LPCSTR text, int index) {
   if (control == nullptr) return 0;
   return OnList(
-      control, [&](TListBox& b) { return b.InsertString(text, index); },
-      [&](TComboBox& b) { return b.InsertString(text, index); },
+      control, [&](auto& b) { return b.InsertString(text, index); },
       [&] {
         return SendList(control, LB_INSERTSTRING, CB_INSERTSTRING, static_cast<WPARAM>(index),
                         reinterpret_cast<LPARAM>(text));
@@ -238,30 +243,28 @@ extern "C" int WINAPI _InsertString(HWND control, LPCSTR text, int index) {
 extern "C" int WINAPI _DeleteString(HWND control, int index) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.DeleteString(index); },
-      [&](TComboBox& b) { return b.DeleteString(index); },
+      control, [&](auto& b) { return b.DeleteString(index); },
       [&] { return SendList(control, LB_DELETESTRING, CB_DELETESTRING, static_cast<WPARAM>(index)); });
 }
 
 extern "C" void WINAPI _ClearList(HWND control) {
   if (control == nullptr) return;
   OnList(
-      control, [&](TListBox& b) { b.ClearList(); }, [&](TComboBox& b) { b.ClearList(); },
+      control, [&](auto& b) { b.ClearList(); },
       [&] { SendList(control, LB_RESETCONTENT, CB_RESETCONTENT); });
 }
 
 extern "C" int WINAPI _GetCount(HWND control) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.GetCount(); }, [&](TComboBox& b) { return b.GetCount(); },
+      control, [&](auto& b) { return b.GetCount(); },
       [&] { return SendList(control, LB_GETCOUNT, CB_GETCOUNT); });
 }
 
 extern "C" int WINAPI _GetString(HWND control, LPSTR buffer, int index) {
   if (control == nullptr) return 0;
   return OnList(
-      control, [&](TListBox& b) { return b.GetString(buffer, index); },
-      [&](TComboBox& b) { return b.GetString(buffer, index); },
+      control, [&](auto& b) { return b.GetString(buffer, index); },
       [&] {
         return SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(index),
                         reinterpret_cast<LPARAM>(buffer));
@@ -271,65 +274,46 @@ extern "C" int WINAPI _GetString(HWND control, LPSTR buffer, int index) {
 extern "C" int WINAPI _GetStringLen(HWND control, int index) {
   if (control == nullptr) return 0;
   return OnList(
-      control, [&](TListBox& b) { return b.GetStringLen(index); },
-      [&](TComboBox& b) { return b.GetStringLen(index); },
+      control, [&](auto& b) { return b.GetStringLen(index); },
       [&] { return SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(index)); });
 }
 
 extern "C" int WINAPI _GetSelIndex(HWND control) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.GetSelIndex(); }, [&](TComboBox& b) { return b.GetSelIndex(); },
+      control, [&](auto& b) { return b.GetSelIndex(); },
       [&] { return ForeignSelIndex(control); });
 }
 
 extern "C" int WINAPI _GetSelString(HWND control, LPSTR buffer, int count) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.GetSelString(buffer, count); },
-      [&](TComboBox& b) { return b.GetSelString(buffer, count); },
+      control, [&](auto& b) { return b.GetSelString(buffer, count); },
       [&] {
-        const int index = ForeignSelIndex(control);
-        if (index <= -1) return -1;
-        // Through a copy of the item's own length, so that no more than
-        // `count` bytes reach the caller's buffer.
-        const int length = SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-        if (length < 0 || buffer == nullptr || count <= 0) return -1;
-        std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
-        const int got = SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                 reinterpret_cast<LPARAM>(text.data()));
-        if (got < 0) return got;
-        const int copied = std::min(std::min(got, length), count - 1);
-        std::copy(text.begin(), text.begin() + copied, buffer);
-        buffer[copied] = '\0';
-        return copied;
+        return BoundedItemText(
+            ForeignSelIndex(control), buffer, count,
+            [&](int i) { return SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(i)); },
+            [&](char* text, int i) {
+              return SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                              reinterpret_cast<LPARAM>(text));
+            });
       });
 }
 
 extern "C" int WINAPI _SetSelIndex(HWND control, int index) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.SetSelIndex(index); },
-      [&](TComboBox& b) { return b.SetSelIndex(index); },
-      [&] {
-        if (IsForeignList(control)) {
-          return IsMultipleSel(control) ? -1 : Send(control, LB_SETCURSEL, static_cast<WPARAM>(index));
-        }
-        return Send(control, CB_SETCURSEL, static_cast<WPARAM>(index));
-      });
+      control, [&](auto& b) { return b.SetSelIndex(index); },
+      [&] { return SendSelection(control, LB_SETCURSEL, CB_SETCURSEL, static_cast<WPARAM>(index)); });
 }
 
 extern "C" int WINAPI _SetSelString(HWND control, LPCSTR text, int startIndex) {
   if (control == nullptr) return -1;
   return OnList(
-      control, [&](TListBox& b) { return b.SetSelString(text, startIndex); },
-      [&](TComboBox& b) { return b.SetSelString(text, startIndex); },
+      control, [&](auto& b) { return b.SetSelString(text, startIndex); },
       [&] {
-        const auto wp = static_cast<WPARAM>(startIndex);
-        const auto lp = reinterpret_cast<LPARAM>(text);
-        if (IsForeignList(control))
-          return IsMultipleSel(control) ? -1 : Send(control, LB_SELECTSTRING, wp, lp);
-        return Send(control, CB_SELECTSTRING, wp, lp);
+        return SendSelection(control, LB_SELECTSTRING, CB_SELECTSTRING, static_cast<WPARAM>(startIndex),
+                             reinterpret_cast<LPARAM>(text));
       });
 }
 

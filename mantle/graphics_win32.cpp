@@ -23,9 +23,7 @@ struct DCSearch {
 
 BOOL CALLBACK MatchGraphWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<DCSearch*>(param);
-  char name[6] = "";
-  GetClassNameA(window, name, static_cast<int>(sizeof name));
-  if (std::strcmp(name, "OWLZG") != 0) return TRUE;
+  if (KindOfWindow(window) != WindowKind::kGraphics) return TRUE;
   TZGraphWindow* graphics = GraphWindowOf(window);
   if (graphics != nullptr && graphics->CurrentDC != nullptr && graphics->CurrentDC == search->dc) {
     search->found = graphics;
@@ -51,14 +49,20 @@ void EnterBitmapView(HDC dc, const TZGraphWindow& window) {
   SelectClipRgn(dc, window.ClipRegion);
 }
 
+// Waits for a running pixel batch (a context is never used from two threads),
+// then enters the bitmap view of the graphics window whose context `dc` is.
+TZGraphWindow* EnterDrawing(HDC dc) {
+  FinishPixelBatch();
+  TZGraphWindow* window = FindGraphWindowForDC(dc);
+  if (window != nullptr) EnterBitmapView(dc, *window);
+  return window;
+}
+
 // One drawing call on `dc` and, for a graphics window's context, the same
 // call on its backing bitmap; the result is the first call's.
 template <class Draw>
 auto Mirrored(HDC dc, Draw draw) {
-  // The context may be in use by a pixel batch: never from two threads.
-  FinishPixelBatch();
-  TZGraphWindow* window = FindGraphWindowForDC(dc);
-  if (window != nullptr) EnterBitmapView(dc, *window);
+  TZGraphWindow* window = EnterDrawing(dc);
   const auto result = draw(dc);
   if (window != nullptr && window->MemoryDC != nullptr) draw(window->MemoryDC);
   SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -174,13 +178,8 @@ extern "C" HGDIOBJ WINAPI _SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 void WINAPI _SetPixels(HDC dc, unsigned short count, tagBPixel* pixels) {
-  FinishPixelBatch();
-  if (TZGraphWindow* window = FindGraphWindowForDC(dc)) {
-    EnterBitmapView(dc, *window);
-    batch.memory = window->MemoryDC;
-  } else {
-    batch.memory = nullptr;
-  }
+  const TZGraphWindow* window = EnterDrawing(dc);
+  batch.memory = window != nullptr ? window->MemoryDC : nullptr;
   batch.target = dc;
   batch.count = count;
   // The caller may reuse its array as soon as this returns.
@@ -195,19 +194,17 @@ void WINAPI _SetPixels(HDC dc, unsigned short count, tagBPixel* pixels) {
   // The worker runs code of this library: it holds a reference of its own so
   // that FreeLibrary by the client cannot unload the library under it.
   HMODULE self = nullptr;
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&DrawPixelBatch),
-                          &self)) {
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    return;
-  }
-  worker = CreateThread(nullptr, 0, &DrawPixelBatch, self, 0, nullptr);
-  if (worker == nullptr) {
+  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&DrawPixelBatch),
+                         &self)) {
+    worker = CreateThread(nullptr, 0, &DrawPixelBatch, self, 0, nullptr);
+    if (worker != nullptr) {
+      copy.release();  // the worker frees it
+      return;
+    }
     FreeLibrary(self);
-    batch.pixels = nullptr;
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    return;  // the block goes with `copy`
   }
-  copy.release();  // the worker frees it
+  batch.pixels = nullptr;  // the block goes with `copy`
+  SetWindowOrgEx(dc, 0, 0, nullptr);
 }
 
 extern "C" COLORREF WINAPI _GetPixel(HDC dc, int x, int y) {
@@ -220,6 +217,7 @@ extern "C" int WINAPI _GetCurrentPosition(HDC dc, POINT* point) {
 }
 
 extern "C" int WINAPI _DeleteDC(HDC dc) {
+  FinishPixelBatch();  // a batch may still draw on it
   return DeleteDC(dc);
 }
 

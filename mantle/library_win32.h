@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "framework/window.h"
 #include "mantle/message_retrieval.h"
@@ -54,6 +55,11 @@ void FinishPixelBatch();
 // Lets go of the worker's handle without waiting: for the library's unload,
 // which may run on the worker itself as it lets go of the library.
 void ForgetPixelWorker();
+
+// The kind of a window, from the first five characters of its class name.
+WindowKind KindOfWindow(HWND window);
+// Whether a window's class name, upper-cased, begins with `upperPrefix`.
+bool ClassNameBeginsNoCase(HWND window, std::string_view upperPrefix);
 
 // Turns record handles back into library windows and their ids.
 const WindowDirectory& LibraryWindows();

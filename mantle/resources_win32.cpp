@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "framework/application.h"
 #include "mantle/global_block_win32.h"
 #include "mantle/icon_image.h"
 #include "mantle/library_win32.h"
@@ -16,8 +15,7 @@ namespace {
 
 // A pointer-sized name argument with its high 16 bits zero is a numeric id.
 ResourceName NameArgument(LPCSTR name) {
-  const auto bits = reinterpret_cast<std::uintptr_t>(name);
-  if ((bits >> 16) == 0) return static_cast<std::uint16_t>(bits);
+  if (IS_INTRESOURCE(name)) return static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(name));
   return std::string_view(name);
 }
 
@@ -116,9 +114,9 @@ HICON BuildIcon(LPCSTR file, LPCSTR name) {
     if (colour_bits.data() != nullptr && mask_bits.data() != nullptr) {
       GetBitmapBits(colour, static_cast<LONG>(n), colour_bits.data());
       GetBitmapBits(mask, static_cast<LONG>(n), mask_bits.data());
-      // Before _EnableMantle there is no application context: the module stands in.
-      const TApplication* app = Application();
-      icon = CreateIcon(app != nullptr ? app->GetInstance() : ModuleInstance(), shape.bmWidth, shape.bmHeight,
+      // The application context is made on this module's instance, so the
+      // module serves before _EnableMantle too.
+      icon = CreateIcon(ModuleInstance(), shape.bmWidth, shape.bmHeight,
                         static_cast<BYTE>(shape.bmPlanes), static_cast<BYTE>(shape.bmBitsPixel),
                         mask_bits.data(), colour_bits.data());
     }

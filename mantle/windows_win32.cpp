@@ -1,30 +1,11 @@
 // Exports that create, close and delete windows, and the thin window and
 // platform wrappers.
-#include <algorithm>
-#include <cctype>
-#include <cstring>
-#include <string>
-
 #include "framework/scroller.h"
 #include "mantle/library_win32.h"
 #include "mantle/mantle.h"
 #include "mantle/zwindow_win32.h"
 
 using namespace mantle;
-
-namespace {
-
-// The platform class name of a window, upper-cased.
-std::string UpperClassName(HWND window) {
-  char name[32] = "";
-  GetClassNameA(window, name, static_cast<int>(sizeof name));
-  std::string upper(name);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return upper;
-}
-
-}  // namespace
 
 extern "C" HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int id, UINT x, UINT y,
                                      UINT width, UINT height) {
@@ -62,8 +43,8 @@ extern "C" int WINAPI _DeleteWindow(HWND window) {
     DestroyWindow(window);
     return 1;
   }
-  if (UpperClassName(window).rfind("OWLZDIALOG", 0) == 0) {
-    if (auto* dialog = dynamic_cast<TZDialog*>(object)) {
+  if (ClassNameBeginsNoCase(window, "OWLZDIALOG")) {
+    if (TZDialog* dialog = ZDialogOf(window)) {
       // The very window it disabled, foreign parents included.
       if (dialog->DisabledParent != nullptr) EnableWindow(dialog->DisabledParent, TRUE);
     }
@@ -142,9 +123,7 @@ extern "C" HWND WINAPI _ChildWithId(HWND window, int id) {
 
 extern "C" int WINAPI _GetWindowScrollerPos(HWND window, POINT* position) {
   if (window == nullptr) return 0;
-  char name[6] = "";
-  GetClassNameA(window, name, static_cast<int>(sizeof name));
-  if (std::strcmp(name, "OWLZG") != 0) return 0;
+  if (KindOfWindow(window) != WindowKind::kGraphics) return 0;
   TZGraphWindow* graphics = GraphWindowOf(window);
   if (graphics == nullptr || graphics->GetScroller() == nullptr || position == nullptr) return 0;
   position->x = graphics->GetScroller()->XPos;

@@ -4,6 +4,7 @@
 #include "mantle/dialog_template.h"
 #include "mantle/global_block_win32.h"
 #include "mantle/library_win32.h"
+#include "mantle/resource_image.h"
 #include "mantle/zwindow_win32.h"
 
 namespace mantle {
@@ -32,7 +33,7 @@ const char* TZDialog::GetClassName() {
 HWND TZDialog::DoCreate() {
   Error = 0;
   GlobalBlock block;
-  if (File) block = GlobalBlock(LoadResourceFromFile(File->c_str(), Resource.Get(), 5));
+  if (File) block = GlobalBlock(LoadResourceFromFile(File->c_str(), Resource.Get(), kDialogType));
   if (!block) {
     Error = -5;
     return nullptr;
@@ -45,8 +46,7 @@ HWND TZDialog::DoCreate() {
   }
   const std::array<char, 4> digits{ClassName[10], ClassName[11], ClassName[12], ClassName[13]};
   if (!PrepareDialogTemplate(bytes.bytes(), digits)) return nullptr;
-  const HWND handle = CreateDialogIndirectParamA(
-      ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()), OwnerHandle(), &StdDlgProc, 0);
+  const HWND handle = CreateIndirect(bytes.data());
   if (handle == nullptr) Error = -5;
   return handle;
 }
@@ -66,7 +66,6 @@ LRESULT TZDialog::EvCommand(UINT id, HWND control, UINT notifyCode) {
 }
 
 void TZDialog::EvCommandEnable(TCommandEnabler& enabler) {
-  enabler.SetHandled();
   enabler.Enable(true);
 }
 

@@ -86,7 +86,6 @@ LRESULT TZWindow::EvCommand(UINT id, HWND control, UINT notifyCode) {
 
 void TZWindow::EvCommandEnable(TCommandEnabler& enabler) {
   // The client decides what its commands do; the framework never greys them.
-  enabler.SetHandled();
   enabler.Enable(true);
 }
 
@@ -129,10 +128,10 @@ LRESULT TZWindow::EvVScrollThenQueue(WPARAM wParam, LPARAM lParam) {
 
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TZGraphWindow, TZWindow)
-  EV_MESSAGE(WM_LBUTTONDOWN, EvMouseThenDefault),
-  EV_MESSAGE(WM_LBUTTONUP, EvMouseThenDefault),
-  EV_MESSAGE(WM_LBUTTONDBLCLK, EvMouseThenDefault),
-  EV_MESSAGE(WM_RBUTTONDOWN, EvMouseThenDefault),
+  EV_MESSAGE(WM_LBUTTONDOWN, EvQueueThenDefault),
+  EV_MESSAGE(WM_LBUTTONUP, EvQueueThenDefault),
+  EV_MESSAGE(WM_LBUTTONDBLCLK, EvQueueThenDefault),
+  EV_MESSAGE(WM_RBUTTONDOWN, EvQueueThenDefault),
   EV_MESSAGE(WM_MOUSEMOVE, EvMouseMoveThenDefault),
   EV_MESSAGE(WM_SIZE, EvSize),
 END_RESPONSE_TABLE;
@@ -162,9 +161,9 @@ TZGraphWindow::~TZGraphWindow() {
   if (Bitmap != nullptr) DeleteObject(Bitmap);
 }
 
-bool TZGraphWindow::CreateBacking() {
+void TZGraphWindow::CreateBacking() {
   const HDC dc = ::GetDC(HWindow);
-  if (dc == nullptr) return false;
+  if (dc == nullptr) return;
   MemoryDC = CreateCompatibleDC(dc);
   Bitmap = CreateCompatibleBitmap(dc, BitmapWidth, BitmapHeight);
   if (MemoryDC != nullptr && Bitmap != nullptr) OldBitmap = SelectObject(MemoryDC, Bitmap);
@@ -172,17 +171,11 @@ bool TZGraphWindow::CreateBacking() {
   PatBlt(dc, 0, 0, Attr.W, Attr.H, WHITENESS);
   if (MemoryDC != nullptr) PatBlt(MemoryDC, 0, 0, BitmapWidth, BitmapHeight, WHITENESS);
   ::ReleaseDC(HWindow, dc);
-  return true;
 }
 
 void TZGraphWindow::Paint(HDC dc, bool, RECT&) {
   // The paint context is already offset by the scroll position.
   if (MemoryDC != nullptr) BitBlt(dc, 0, 0, BitmapWidth, BitmapHeight, MemoryDC, 0, 0, SRCCOPY);
-}
-
-LRESULT TZGraphWindow::EvMouseThenDefault(WPARAM, LPARAM) {
-  QueueCurrentEvent();
-  return DefaultProcessing();
 }
 
 LRESULT TZGraphWindow::EvMouseMoveThenDefault(WPARAM wParam, LPARAM lParam) {

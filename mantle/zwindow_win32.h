@@ -57,10 +57,9 @@ class TZGraphWindow : public TZWindow {
   ~TZGraphWindow() override;
 
   // The backing bitmap and its memory context, made once the window exists.
-  bool CreateBacking();
+  void CreateBacking();
   void Paint(HDC dc, bool erase, RECT& rect) override;
 
-  LRESULT EvMouseThenDefault(WPARAM, LPARAM);
   LRESULT EvMouseMoveThenDefault(WPARAM, LPARAM);
   LRESULT EvSize(WPARAM, LPARAM);
 
@@ -98,7 +97,6 @@ class TZDialog : public TDialog {
   LRESULT EvClose(WPARAM, LPARAM);
 
   std::int32_t ClientId() const { return Id; }
-  int DisablesParent() const { return DisableParent; }
   // -5 when the template could not be loaded or the window not made.
   int CreationError() const { return Error; }
 

@@ -22,8 +22,6 @@ constexpr const char* kResFile = "mantle_test.res";
 
 using MantleDll = MantleModule;
 
-#define MANTLE_ENTRY(name) Call<decltype(name)>(#name)
-
 TEST_F(MantleDll, ExportsPlainNames) {
   for (const char* name :
        {"_EnableMantle", "_RetrieveMessage", "_PeekMessage", "_CreateMenuIndirect", "_CreateIconIndirect"}) {
@@ -40,9 +38,9 @@ bool Same(const QueuedMessage& a, const QueuedMessage& b) {
 }
 
 TEST_F(MantleDll, EmptyQueueTouchesOnlyTheIdAndNothingWithoutALibrary) {
-  auto* enable = MANTLE_ENTRY(_EnableMantle);
-  auto* retrieve = MANTLE_ENTRY(_RetrieveMessage);
-  auto* peek = MANTLE_ENTRY(_PeekMessage);
+  auto* enable = MANTLE(_EnableMantle);
+  auto* retrieve = MANTLE(_RetrieveMessage);
+  auto* peek = MANTLE(_PeekMessage);
   QueuedMessage expected = kUntouched;
   expected.id = 0;
   for (int enabled : {1, 1, 0}) {  // enabling twice starts afresh
@@ -66,7 +64,7 @@ std::vector<UINT> ItemIds(HMENU menu) {
 }
 
 TEST_F(MantleDll, MenusByExactNameOrNumber) {
-  auto* create_menu = MANTLE_ENTRY(_CreateMenuIndirect);
+  auto* create_menu = MANTLE(_CreateMenuIndirect);
   const HMENU main = create_menu(kResFile, "MAIN");
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ItemIds(main), (std::vector<UINT>{static_cast<UINT>(-1), 103}));
@@ -116,8 +114,8 @@ void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
 }
 
 TEST_F(MantleDll, BrokenFilesGiveNothing) {
-  auto* create_menu = MANTLE_ENTRY(_CreateMenuIndirect);
-  auto* create_icon = MANTLE_ENTRY(_CreateIconIndirect);
+  auto* create_menu = MANTLE(_CreateMenuIndirect);
+  auto* create_icon = MANTLE(_CreateIconIndirect);
   const Bytes good = ReadBytes(kResFile);
   ASSERT_GT(good.size(), 100u);
   const std::size_t menu = EntryOffset(good, mantle::kMenuType, std::string_view("MAIN"));
@@ -195,7 +193,7 @@ std::vector<std::uint32_t> Render(HICON icon, int size) {
 }
 
 TEST_F(MantleDll, IconFromTheFirstImageOfItsGroup) {
-  auto* create_icon = MANTLE_ENTRY(_CreateIconIndirect);
+  auto* create_icon = MANTLE(_CreateIconIndirect);
   for (const LPCSTR name : std::array<LPCSTR, 2>{"APPICON", MAKEINTRESOURCEA(7)}) {
     const HICON icon = create_icon(kResFile, name);
     ASSERT_NE(icon, nullptr);
