@@ -5,6 +5,7 @@
 
 #include "framework/dialog_template.h"
 #include "framework/filter_string.h"
+#include "framework/item_text.h"
 #include "framework/response_table.h"
 
 namespace {
@@ -27,6 +28,49 @@ TEST(ResponseTable, OwnEntriesWinOverTheBaseAndUnknownMessagesFallThrough) {
   EXPECT_EQ(find(2), 21);  // both do: the own entry wins
   EXPECT_EQ(find(3), 31);
   EXPECT_EQ(find(4), -1);
+}
+
+// An item source: "Transputer" at index 0; `fail` makes the text request fail.
+struct ItemSource {
+  bool fail = false;
+  int Length(int index) const { return index == 0 ? 10 : -1; }
+  int Text(char* out, int index) const {
+    if (fail || index != 0) return -1;
+    std::memcpy(out, "Transputer", 11);
+    return 10;
+  }
+};
+
+int CopyItem(const ItemSource& source, int index, char* buffer, int size) {
+  return BoundedItemText(
+      index, buffer, size, [&](int i) { return source.Length(i); },
+      [&](char* out, int i) { return source.Text(out, i); });
+}
+
+TEST(ItemText, CopiesWithinTheBufferAndReportsFailures) {
+  ItemSource source;
+  char buffer[16];
+  EXPECT_EQ(CopyItem(source, 0, buffer, sizeof buffer), 10);
+  EXPECT_STREQ(buffer, "Transputer");
+
+  // Cut to size - 1 characters and a NUL; nothing written past the size.
+  std::memset(buffer, 'x', sizeof buffer);
+  EXPECT_EQ(CopyItem(source, 0, buffer, 5), 4);
+  EXPECT_STREQ(buffer, "Tran");
+  EXPECT_EQ(buffer[5], 'x');
+
+  // No item, no room, no buffer: -1 and the buffer untouched.
+  std::memset(buffer, 'x', sizeof buffer);
+  EXPECT_EQ(CopyItem(source, -1, buffer, sizeof buffer), -1);
+  EXPECT_EQ(CopyItem(source, 3, buffer, sizeof buffer), -1);
+  EXPECT_EQ(CopyItem(source, 0, buffer, 0), -1);
+  EXPECT_EQ(CopyItem(source, 0, nullptr, 8), -1);
+  EXPECT_EQ(buffer[0], 'x');
+
+  // A failed text request is a failure, not an empty copy.
+  source.fail = true;
+  EXPECT_EQ(CopyItem(source, 0, buffer, sizeof buffer), -1);
+  EXPECT_EQ(buffer[0], 'x');
 }
 
 TEST(FilterString, BarsBecomeNulsAndTheListEndsWithTwo) {
