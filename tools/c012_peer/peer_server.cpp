@@ -4,6 +4,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 using SocketLength = int;
+using NativeSocket = SOCKET;
+static constexpr int kSendFlags = 0;
 static void CloseSocket(std::intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
 static constexpr std::intptr_t kNoSocket = static_cast<std::intptr_t>(INVALID_SOCKET);
 #else
@@ -13,6 +15,9 @@ static constexpr std::intptr_t kNoSocket = static_cast<std::intptr_t>(INVALID_SO
 #include <sys/socket.h>
 #include <unistd.h>
 using SocketLength = socklen_t;
+using NativeSocket = int;
+// A send to a peer that has gone must fail, not raise SIGPIPE and end the process.
+static constexpr int kSendFlags = MSG_NOSIGNAL;
 static void CloseSocket(std::intptr_t s) { ::close(static_cast<int>(s)); }
 static constexpr std::intptr_t kNoSocket = -1;
 #endif
@@ -25,9 +30,9 @@ namespace {
 bool SendAll(std::intptr_t s, const std::vector<std::uint8_t>& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const auto sent = send(static_cast<decltype(socket(0, 0, 0))>(s),
+    const auto sent = send(static_cast<NativeSocket>(s),
                            reinterpret_cast<const char*>(bytes.data() + done),
-                           static_cast<int>(bytes.size() - done), 0);
+                           static_cast<int>(bytes.size() - done), kSendFlags);
     if (sent <= 0) return false;
     done += static_cast<std::size_t>(sent);
   }
@@ -69,7 +74,7 @@ bool PeerServer::Listen(std::uint16_t port) {
 }
 
 bool PeerServer::ServeOne(PeerSession& session) {
-  const auto s = accept(static_cast<decltype(socket(0, 0, 0))>(listener_), nullptr, nullptr);
+  const auto s = accept(static_cast<NativeSocket>(listener_), nullptr, nullptr);
   if (static_cast<std::intptr_t>(s) == kNoSocket) return false;
   int no_delay = 1;
   setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay), sizeof no_delay);
