@@ -28,9 +28,4 @@ using TestErrorFn = std::int32_t(LINK_API*)(std::int32_t handle);
 using TestReadFn = std::int32_t(LINK_API*)(std::int32_t handle);
 using TestWriteFn = std::int32_t(LINK_API*)(std::int32_t handle);
 
-// Export names in the order the .def files list them.
-inline constexpr const char* kExportNames[] = {
-    "OpenLink", "CloseLink", "ReadLink", "WriteLink", "ResetLink",
-    "AnalyseLink", "TestError", "TestRead", "TestWrite"};
-
 }  // namespace link_interface

@@ -11,9 +11,10 @@ using link_interface::kBadLength;
 using link_interface::kFailed;
 using link_interface::kLinkHandle;
 
-void KestrelLink::ForgetDevice() {
-  if (device_) driver_.Close(*device_);
+bool KestrelLink::ForgetDevice() {
+  const bool closed = device_ && driver_.Close(*device_);
   device_.reset();
+  return closed;
 }
 
 std::int32_t KestrelLink::OpenLink(const char* link_name, std::uint32_t link_timeout) {
@@ -38,12 +39,9 @@ std::int32_t KestrelLink::OpenLink(const char* link_name, std::uint32_t link_tim
   }
 
   std::uint32_t returned = 0;
-  if (!driver_.Control(*device_, b004::kOpen, nullptr, 0, nullptr, 0, &returned)) {
-    ForgetDevice();
-    return kFailed;
-  }
   const std::uint32_t timeout = link_timeout;  // little-endian on every target
-  if (!driver_.Control(*device_, b004::kSetTimeout, &timeout, sizeof timeout, nullptr, 0, &returned)) {
+  if (!driver_.Control(*device_, b004::kOpen, nullptr, 0, nullptr, 0, &returned) ||
+      !driver_.Control(*device_, b004::kSetTimeout, &timeout, sizeof timeout, nullptr, 0, &returned)) {
     ForgetDevice();
     return kFailed;
   }
@@ -53,10 +51,7 @@ std::int32_t KestrelLink::OpenLink(const char* link_name, std::uint32_t link_tim
 // Only the link's own handle is ever closed, and only once.
 std::int32_t KestrelLink::CloseLink(std::int32_t handle) {
   if (handle != kLinkHandle) return kBadHandle;
-  if (!device_) return kFailed;
-  const bool closed = driver_.Close(*device_);
-  device_.reset();
-  return closed ? kLinkHandle : kFailed;
+  return ForgetDevice() ? kLinkHandle : kFailed;
 }
 
 bool KestrelLink::Request(std::uint32_t base, std::int32_t handle) {

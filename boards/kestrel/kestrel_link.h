@@ -34,7 +34,9 @@ class KestrelLink final : public LinkFunctions {
   bool Request(std::uint32_t base, std::int32_t handle);
   std::int32_t Transfer(std::uint32_t base, std::int32_t handle, const void* input,
                         void* output, std::int32_t length);
-  void ForgetDevice();  // closes the stored handle, if any, and forgets it
+  // Closes the stored handle, if any, and forgets it; true when one was
+  // there and the driver closed it.
+  bool ForgetDevice();
 
   DriverChannel& driver_;
   RegistryWriter& registry_;

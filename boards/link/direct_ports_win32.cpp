@@ -46,37 +46,34 @@ using RemoveHandlerFn = ULONG(WINAPI*)(PVOID);
 }  // namespace
 
 void DirectPorts::Probe(std::uint16_t port, std::uint8_t* in_value, const std::uint8_t* out_value) {
-  // The Windows 95 family lets every program use the ports.
+  // The Windows 95 family lets every program use the ports; the NT family
+  // faults unless the process was granted them, so there the access runs
+  // under a handler that skips a refused instruction.
   const bool nt_family = (GetVersion() & 0x80000000u) == 0;
-  if (!nt_family) {
-    state_ = State::kAllowed;
-  } else {
+  RemoveHandlerFn remove = nullptr;
+  PVOID handler = nullptr;
+  if (nt_family) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     auto add = reinterpret_cast<AddHandlerFn>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "AddVectoredExceptionHandler")));
-    auto remove = reinterpret_cast<RemoveHandlerFn>(
+    remove = reinterpret_cast<RemoveHandlerFn>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "RemoveVectoredExceptionHandler")));
-    // Without a way to survive the fault, do not risk the instruction.
-    PVOID handler = (add && remove) ? add(1, OnPrivilegedInstruction) : nullptr;
+    if (add && remove) handler = add(1, OnPrivilegedInstruction);
     if (!handler) {
+      // Without a way to survive the fault, do not risk the instruction.
       state_ = State::kRefused;
-    } else {
-      g_refused = 0;
-      g_probing = 1;
-      if (in_value) *in_value = PortIn(port);
-      if (out_value) PortOut(port, *out_value);
-      g_probing = 0;
-      remove(handler);
-      state_ = g_refused ? State::kRefused : State::kAllowed;
-      if (state_ == State::kAllowed) return;  // the access itself went through
+      if (in_value) *in_value = 0;
+      return;
     }
   }
-  if (state_ == State::kAllowed) {
-    if (in_value) *in_value = PortIn(port);
-    if (out_value) PortOut(port, *out_value);
-  } else if (in_value) {
-    *in_value = 0;
-  }
+  g_refused = 0;
+  g_probing = 1;
+  if (in_value) *in_value = PortIn(port);
+  if (out_value) PortOut(port, *out_value);
+  g_probing = 0;
+  if (handler) remove(handler);
+  state_ = g_refused ? State::kRefused : State::kAllowed;
+  if (state_ == State::kRefused && in_value) *in_value = 0;
 }
 
 std::uint8_t DirectPorts::In(std::uint16_t port) {

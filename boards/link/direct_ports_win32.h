@@ -13,8 +13,6 @@ class DirectPorts final : public PortAccess {
   std::uint8_t In(std::uint16_t port) override;
   void Out(std::uint16_t port, std::uint8_t value) override;
 
-  bool refused() const { return state_ == State::kRefused; }
-
  private:
   enum class State { kUnknown, kAllowed, kRefused };
   void Probe(std::uint16_t port, std::uint8_t* in_value, const std::uint8_t* out_value);

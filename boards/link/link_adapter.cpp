@@ -15,10 +15,6 @@ std::int32_t LinkAdapter::OpenLink(const char* link_name, std::uint32_t link_tim
   const auto base = link_interface::ParsePortBase(link_name, link_interface::kPortIoFormats);
   if (!base) return kFailed;
   port_base_ = *base;
-  address_ = {port_base_ + c012::kInputData, port_base_ + c012::kOutputData,
-              port_base_ + c012::kInputStatus, port_base_ + c012::kOutputStatus,
-              port_base_ + c012::kReset, port_base_ + c012::kError,
-              port_base_ + c012::kAnalyse};
   link_timeout_ = link_timeout;
   open_ = true;
   return kLinkHandle;
@@ -31,9 +27,9 @@ std::int32_t LinkAdapter::CloseLink(std::int32_t handle) {
   return open_ ? kLinkHandle : kFailed;
 }
 
-bool LinkAdapter::WaitReady(std::uint32_t status_address) {
+bool LinkAdapter::WaitReady(std::uint32_t status_offset) {
   for (std::uint32_t polls = 0;; ++polls) {
-    if (ReadBit0(status_address)) return true;
+    if (ReadBit0(status_offset)) return true;
     if (polls == link_timeout_) return false;
   }
 }
@@ -43,8 +39,8 @@ std::int32_t LinkAdapter::ReadLink(std::int32_t handle, std::uint8_t* buffer, st
   if (length < 1) return kBadLength;
   if (!open_) return 0;
   for (std::int32_t count = 0; count < length; ++count) {
-    if (!WaitReady(address_.input_status)) return count;
-    buffer[count] = ports_.In(static_cast<std::uint16_t>(address_.input_data));
+    if (!WaitReady(c012::kInputStatus)) return count;
+    buffer[count] = Read(c012::kInputData);
   }
   return length;
 }
@@ -54,8 +50,8 @@ std::int32_t LinkAdapter::WriteLink(std::int32_t handle, const std::uint8_t* buf
   if (length < 1) return kBadLength;
   if (!open_) return 0;
   for (std::int32_t count = 0; count < length; ++count) {
-    if (!WaitReady(address_.output_status)) return count;
-    Write(address_.output_data, buffer[count]);
+    if (!WaitReady(c012::kOutputStatus)) return count;
+    Write(c012::kOutputData, buffer[count]);
   }
   return length;
 }
@@ -70,28 +66,28 @@ void LinkAdapter::Pause() const {
 std::int32_t LinkAdapter::ResetLink(std::int32_t handle) {
   if (handle != kLinkHandle) return kBadHandle;
   if (!open_) return kFailed;
-  Write(address_.analyse, 0); Pause();
-  Write(address_.reset, 0); Pause();
-  Write(address_.reset, 1); Pause();
-  Write(address_.reset, 0); Pause();
+  Write(c012::kAnalyse, 0); Pause();
+  Write(c012::kReset, 0); Pause();
+  Write(c012::kReset, 1); Pause();
+  Write(c012::kReset, 0); Pause();
   return kLinkHandle;
 }
 
 std::int32_t LinkAdapter::AnalyseLink(std::int32_t handle) {
   if (handle != kLinkHandle) return kBadHandle;
   if (!open_) return kFailed;
-  Write(address_.analyse, 0); Pause();
-  Write(address_.analyse, 1); Pause();
-  Write(address_.reset, 1); Pause();
-  Write(address_.reset, 0); Pause();
-  Write(address_.analyse, 0); Pause();
+  Write(c012::kAnalyse, 0); Pause();
+  Write(c012::kAnalyse, 1); Pause();
+  Write(c012::kReset, 1); Pause();
+  Write(c012::kReset, 0); Pause();
+  Write(c012::kAnalyse, 0); Pause();
   return kLinkHandle;
 }
 
 std::int32_t LinkAdapter::TestError(std::int32_t handle) {
   if (handle != kLinkHandle) return kBadHandle;
   if (!open_) return 0;
-  return ReadBit0(address_.error) ? 0 : 1;
+  return ReadBit0(c012::kError) ? 0 : 1;
 }
 
 // 1 when a byte waits / the output can take one: the sense ReadLink and
@@ -99,13 +95,13 @@ std::int32_t LinkAdapter::TestError(std::int32_t handle) {
 std::int32_t LinkAdapter::TestRead(std::int32_t handle) {
   if (handle != kLinkHandle) return kBadHandle;
   if (!open_) return 0;
-  return ReadBit0(address_.input_status) ? 1 : 0;
+  return ReadBit0(c012::kInputStatus) ? 1 : 0;
 }
 
 std::int32_t LinkAdapter::TestWrite(std::int32_t handle) {
   if (handle != kLinkHandle) return kBadHandle;
   if (!open_) return 0;
-  return ReadBit0(address_.output_status) ? 1 : 0;
+  return ReadBit0(c012::kOutputStatus) ? 1 : 0;
 }
 
 }  // namespace board

@@ -24,26 +24,23 @@ class LinkAdapter final : public LinkFunctions {
   std::int32_t TestRead(std::int32_t handle) override;
   std::int32_t TestWrite(std::int32_t handle) override;
 
-  bool is_open() const { return open_; }
   std::uint32_t port_base() const { return port_base_; }
   std::uint32_t link_timeout() const { return link_timeout_; }
 
  private:
-  // The seven addresses are kept 32 bits wide; the low 16 bits are the port.
-  struct Ports {
-    std::uint32_t input_data, output_data, input_status, output_status, reset, error, analyse;
-  };
-
-  bool ReadBit0(std::uint32_t address) { return (ports_.In(static_cast<std::uint16_t>(address)) & 1) != 0; }
-  void Write(std::uint32_t address, std::uint8_t value) { ports_.Out(static_cast<std::uint16_t>(address), value); }
+  // A register's port: the base is 32 bits wide and only the low 16 bits of
+  // base + offset reach the bus.
+  std::uint16_t Port(std::uint32_t offset) const { return static_cast<std::uint16_t>(port_base_ + offset); }
+  std::uint8_t Read(std::uint32_t offset) { return ports_.In(Port(offset)); }
+  bool ReadBit0(std::uint32_t offset) { return (Read(offset) & 1) != 0; }
+  void Write(std::uint32_t offset, std::uint8_t value) { ports_.Out(Port(offset), value); }
   void Pause() const;
   // Waits for bit 0 of a status register, at most link timeout + 1 reads.
-  bool WaitReady(std::uint32_t status_address);
+  bool WaitReady(std::uint32_t status_offset);
 
   PortAccess& ports_;
   bool open_ = false;  // no port base until the first OpenLink
   std::uint32_t port_base_ = 0;
-  Ports address_{};
   std::uint32_t link_timeout_ = 0;
 };
 

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "boards/include/link_interface.h"
 #include "boards/include/link_name.h"
 #include "boards/link/direct_ports_win32.h"
 #include "boards/link/simulated_c012.h"

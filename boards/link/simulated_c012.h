@@ -29,8 +29,6 @@ class SimulatedC012 final : public PortAccess {
   std::uint8_t In(std::uint16_t port) override;
   void Out(std::uint16_t port, std::uint8_t value) override;
 
-  bool peer_gone() const { return gone_; }
-
  private:
   void Pump();  // takes what the peer has sent into the input queue
   void SendFrame(std::uint8_t tag, std::uint8_t value);

@@ -104,11 +104,17 @@ void TcpPeerChannel::Flush() {
 
 std::ptrdiff_t TcpPeerChannel::Receive(std::uint8_t* bytes, std::size_t capacity) {
   Flush();
-  if (held_.empty() && !gone_) Drain();
-  if (held_.empty()) return gone_ ? -1 : 0;
-  const std::size_t n = std::min(capacity, held_.size());
-  std::memcpy(bytes, held_.data(), n);
-  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(n));
+  if (held_at_ == held_.size()) {
+    held_.clear();
+    held_at_ = 0;
+    if (!gone_) Drain();
+  }
+  if (held_at_ == held_.size()) return gone_ ? -1 : 0;
+  // Reading advances an offset: erasing from the front of held_ on every call
+  // would cost time in proportion to all that still waits.
+  const std::size_t n = std::min(capacity, held_.size() - held_at_);
+  std::memcpy(bytes, held_.data() + held_at_, n);
+  held_at_ += n;
   return static_cast<std::ptrdiff_t>(n);
 }
 

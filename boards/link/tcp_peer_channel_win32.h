@@ -28,6 +28,7 @@ class TcpPeerChannel final : public PeerChannel {
   bool started_ = false;
   bool gone_ = false;
   std::vector<std::uint8_t> held_;  // arrived while a send had to wait
+  std::size_t held_at_ = 0;         // how much of held_ has been read
   // Frames are gathered and sent when the adapter looks for an answer, or a
   // few kilobytes at a time: one system call per byte would cost more than
   // the byte is worth.

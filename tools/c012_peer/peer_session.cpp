@@ -57,20 +57,18 @@ void PeerSession::RunScript(std::vector<std::uint8_t>& out) {
     const ScriptStep& step = script_[next_step_];
     switch (step.kind) {
       case ScriptStep::Kind::kExpect:
-        if (!expect_started_) {
-          expect_started_ = true;
-          expect_mark_ = data_.size();
+        if (!step_started_) {
+          step_started_ = true;
+          step_mark_ = data_.size();
         }
-        if (data_.size() - expect_mark_ < step.count) return;
-        expect_started_ = false;
+        if (data_.size() - step_mark_ < step.count) return;
         break;
       case ScriptStep::Kind::kAwaitReset:
-        if (!reset_started_) {
-          reset_started_ = true;
-          reset_mark_ = resets_;
+        if (!step_started_) {
+          step_started_ = true;
+          step_mark_ = resets_;
         }
-        if (resets_ == reset_mark_) return;
-        reset_started_ = false;
+        if (resets_ == step_mark_) return;
         break;
       case ScriptStep::Kind::kSend:
         for (std::uint8_t b : step.bytes) out.insert(out.end(), {wire::kData, b});
@@ -79,6 +77,7 @@ void PeerSession::RunScript(std::vector<std::uint8_t>& out) {
         out.insert(out.end(), {wire::kError, static_cast<std::uint8_t>(step.count ? 1 : 0)});
         break;
     }
+    step_started_ = false;
     ++next_step_;
   }
 }
@@ -95,7 +94,6 @@ void PeerSession::OnFrame(std::uint8_t tag, std::uint8_t value, std::vector<std:
     reset_line_ = value != 0;
     std::snprintf(line, sizeof line, "reset %u\n", value);
   } else if (tag == wire::kAnalyse) {
-    if (value) ++analyses_;
     std::snprintf(line, sizeof line, "analyse %u\n", value);
   } else {
     std::snprintf(line, sizeof line, "unknown %02X %02X\n", tag, value);

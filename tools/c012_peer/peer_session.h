@@ -42,7 +42,6 @@ class PeerSession {
 
   const std::vector<std::uint8_t>& data() const { return data_; }
   std::uint32_t resets() const { return resets_; }
-  std::uint32_t analyses() const { return analyses_; }
   bool script_done() const { return next_step_ == script_.size(); }
   // One line per event: "data HH", "reset 0|1", "analyse 0|1".
   const std::string& transcript() const { return transcript_; }
@@ -54,15 +53,14 @@ class PeerSession {
   std::vector<ScriptStep> script_;
   bool echo_;
   std::size_t next_step_ = 0;
-  std::size_t expect_mark_ = 0;  // data size when the current expect began
-  bool expect_started_ = false;
-  std::uint32_t reset_mark_ = 0;
-  bool reset_started_ = false;
+  // Where the current waiting step began: the data size for an expect, the
+  // reset count for an await-reset.
+  std::size_t step_mark_ = 0;
+  bool step_started_ = false;
   int pending_tag_ = -1;
   bool reset_line_ = false;
   std::vector<std::uint8_t> data_;
   std::uint32_t resets_ = 0;
-  std::uint32_t analyses_ = 0;
   std::string transcript_;
 };
 

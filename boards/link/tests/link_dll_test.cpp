@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -17,6 +18,23 @@ class LinkDll : public ::testing::Test {
  protected:
   void SetUp() override { SetEnvironmentVariableA("TESSEL_SIMULATED_C012", nullptr); }
   void TearDown() override { SetEnvironmentVariableA("TESSEL_SIMULATED_C012", nullptr); }
+
+  // Serves session from a peer on a free loopback port and points link.dll's
+  // simulated board at it.
+  void ServeSimulatedBoard(peer::PeerSession& session) {
+    server_.emplace();
+    ASSERT_TRUE(server_->Listen(0));
+    serving_ = std::thread([this, &session] { server_->ServeOne(session); });
+    char address[32];
+    wsprintfA(address, "127.0.0.1:%u", server_->port());
+    SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
+  }
+  // The session ends once the library, unloaded, has closed its connection.
+  void AwaitSessionEnd() { serving_.join(); }
+
+ private:
+  std::optional<peer::PeerServer> server_;
+  std::thread serving_;
 };
 
 TEST_F(LinkDll, AnswersWithoutABoardAsTheInterfaceSays) {
@@ -46,13 +64,8 @@ TEST_F(LinkDll, RefusedPortInstructionsGiveABoardThatNeverAnswers) {
 }
 
 TEST_F(LinkDll, MovesA64KiBlockBothWaysThroughTheSimulatedAdapter) {
-  peer::PeerServer server;
-  ASSERT_TRUE(server.Listen(0));
   peer::PeerSession session({}, /*echo=*/true);
-  std::thread serving([&] { server.ServeOne(session); });
-  char address[32];
-  wsprintfA(address, "127.0.0.1:%u", server.port());
-  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
+  ASSERT_NO_FATAL_FAILURE(ServeSimulatedBoard(session));
 
   std::vector<std::uint8_t> out(64 * 1024), back(64 * 1024);
   for (std::size_t i = 0; i < out.size(); ++i) out[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
@@ -69,26 +82,21 @@ TEST_F(LinkDll, MovesA64KiBlockBothWaysThroughTheSimulatedAdapter) {
     ASSERT_EQ(dll.OpenLink("0x150", 10), 1);
     EXPECT_EQ(dll.ReadLink(1, back.data(), 1), 0);
   }  // unloading the library closes the connection, which ends the session
-  serving.join();
+  AwaitSessionEnd();
   EXPECT_EQ(session.data().size(), out.size());
   EXPECT_EQ(session.resets(), 1u);
 }
 
 TEST_F(LinkDll, ALinkNameBesideTheSimulatedBoardFindsNothing) {
-  peer::PeerServer server;
-  ASSERT_TRUE(server.Listen(0));
-  peer::PeerSession session({}, true);
-  std::thread serving([&] { server.ServeOne(session); });
-  char address[32];
-  wsprintfA(address, "127.0.0.1:%u", server.port());
-  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
+  peer::PeerSession session({}, /*echo=*/true);
+  ASSERT_NO_FATAL_FAILURE(ServeSimulatedBoard(session));
   {
     BoardDll dll("link.dll");
     ASSERT_EQ(dll.OpenLink("0x300", 10), 1);
     std::uint8_t byte = 'x';
     EXPECT_EQ(dll.WriteLink(1, &byte, 1), 0);
   }
-  serving.join();
+  AwaitSessionEnd();
   EXPECT_TRUE(session.data().empty());
 }
 
