@@ -41,6 +41,24 @@ function(tessel_def_file output module)
   file(WRITE ${output} "${text}")
 endfunction()
 
+# A DLL whose stdcall entry points are exported under plain names:
+#   tessel_stdcall_dll(<name> [MODULE <module>] SOURCES ... [LIBS ...] ENTRIES <name bytes>...)
+# builds <name>.dll; MODULE (default <name>.dll) is the module name its export
+# table carries, ENTRIES the pairs that tessel_def_file takes.
+function(tessel_stdcall_dll name)
+  cmake_parse_arguments(PARSE_ARGV 1 D "" "MODULE" "SOURCES;LIBS;ENTRIES")
+  if(NOT D_MODULE)
+    set(D_MODULE ${name}.dll)
+  endif()
+  set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  tessel_def_file(${def} ${D_MODULE} ${D_ENTRIES})
+  add_library(${name} SHARED ${D_SOURCES} ${def})
+  tessel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${D_LIBS})
+  target_link_options(${name} PRIVATE -Wl,--kill-at)
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
+endfunction()
+
 # A platform-free core library: builds in both trees.
 function(tessel_core name)
   add_library(${name} STATIC ${ARGN})
@@ -122,7 +140,6 @@ function(tessel_benchmark name)
   add_executable(${name} ${T_SOURCES})
   tessel_warnings(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
-  set_property(GLOBAL APPEND PROPERTY TESSEL_BENCHMARKS ${name})
 endfunction()
 
 # Every Windows binary lands in bin/ so tests find DLLs beside themselves.
