@@ -42,12 +42,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The project's own prefix, whatever the caller's WINEPREFIX; start_display and
+# scripts/wine-run.sh create it when it is missing.
+export WINEPREFIX="$root/build/wineprefix-$wine_tree"
 if [ -z "${DISPLAY:-}" ]; then
   start_display
   echo "No DISPLAY: started Xvfb on $DISPLAY (look with: import -display $DISPLAY -window root shot.png)."
-else
-  export WINEPREFIX="$root/build/wineprefix-$wine_tree"
-  [ -f "$WINEPREFIX/system.reg" ] || scripts/wine-prefix.sh "$wine_tree"
 fi
 
 port=${TESSEL_PEER_PORT:-7012}
