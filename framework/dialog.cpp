@@ -31,14 +31,19 @@ HWND TDialog::OwnerHandle() const {
   return GetParentHandle();
 }
 
+namespace {
+// The platform's dialog class, by its atom.
+const LPCSTR kDialogClass = MAKEINTRESOURCEA(0x8002);
+}  // namespace
+
 const char* TDialog::GetClassName() {
-  return reinterpret_cast<const char*>(static_cast<ULONG_PTR>(0x8002));
+  return kDialogClass;
 }
 
 bool TDialog::RegisterDialogClass(const char* name, HINSTANCE instance) {
   WNDCLASSA wc{};
   if (GetClassInfoA(instance, name, &wc)) return true;
-  if (!GetClassInfoA(nullptr, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(0x8002)), &wc)) return false;
+  if (!GetClassInfoA(nullptr, kDialogClass, &wc)) return false;
   wc.hInstance = instance;
   wc.lpszClassName = name;
   return RegisterClassA(&wc) != 0;
@@ -74,9 +79,11 @@ bool TDialog::Create() {
   if (HWindow) return true;
   Modal = false;
   if (!Register()) return false;
-  SetCreationWindow(this);
-  HWND handle = DoCreate();
-  if (GetCreationWindow() == this) SetCreationWindow(nullptr);
+  HWND handle;
+  {
+    const TCreationScope creating(this);
+    handle = DoCreate();
+  }
   if (!handle) {
     Destroy();
     return false;
@@ -88,9 +95,11 @@ int TDialog::Execute() {
   if (HWindow) return -1;
   Modal = true;
   if (!Register()) return -1;
-  SetCreationWindow(this);
-  const INT_PTR result = DoExecute();
-  if (GetCreationWindow() == this) SetCreationWindow(nullptr);
+  INT_PTR result;
+  {
+    const TCreationScope creating(this);
+    result = DoExecute();
+  }
   Modal = false;
   return static_cast<int>(result);
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
 class TFont {
  public:
   TFont(const char* facename, int height, int width = 0, int escapement = 0, int orientation = 0,
@@ -21,17 +23,22 @@ class TFont {
 
   HFONT GetHandle() const { return Handle; }
   operator HFONT() const { return Handle; }
-  // Metrics of the font on the screen.
+  // Metrics of the font on the screen, measured once: layouts ask on every
+  // resize, and a font's handle never changes.
   TEXTMETRICA GetTextMetrics() const {
-    TEXTMETRICA tm{};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Handle);
-    ::GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return tm;
+    if (!Metrics) {
+      TEXTMETRICA tm{};
+      HDC dc = GetDC(nullptr);
+      HGDIOBJ old = SelectObject(dc, Handle);
+      ::GetTextMetricsA(dc, &tm);
+      SelectObject(dc, old);
+      ReleaseDC(nullptr, dc);
+      Metrics = tm;
+    }
+    return *Metrics;
   }
 
  private:
   HFONT Handle;
+  mutable std::optional<TEXTMETRICA> Metrics;
 };

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/gadget_window_font.h"
 
@@ -156,18 +157,20 @@ void TGadgetWindow::LayoutSession() {
   RECT client;
   GetClientRect(client);
   const int height = std::max(0L, client.bottom - client.top - 2 * Margin);
+  // Each fixed gadget is measured once: text gadgets measure their font.
+  std::vector<int> widths;
+  widths.reserve(Gadgets.size());
   int fixed = 0, wide = 0;
   for (TGadget* gadget : Gadgets) {
-    if (gadget->WideAsPossible)
-      ++wide;
-    else
-      fixed += gadget->GetDesiredSize().cx;
+    widths.push_back(gadget->WideAsPossible ? 0 : static_cast<int>(gadget->GetDesiredSize().cx));
+    fixed += widths.back();
+    if (gadget->WideAsPossible) ++wide;
   }
   const int spare = std::max(0, static_cast<int>(client.right - client.left) - 2 * Margin - fixed);
   int x = Margin;
-  for (TGadget* gadget : Gadgets) {
-    int w = gadget->WideAsPossible ? spare / wide : gadget->GetDesiredSize().cx;
-    gadget->Bounds = {x, Margin, x + w, Margin + height};
+  for (std::size_t i = 0; i < Gadgets.size(); ++i) {
+    const int w = Gadgets[i]->WideAsPossible ? spare / wide : widths[i];
+    Gadgets[i]->Bounds = {x, Margin, x + w, Margin + height};
     x += w;
   }
   Invalidate();

@@ -193,9 +193,11 @@ HWND TWindow::PerformCreate() {
 bool TWindow::Create() {
   if (HWindow) return true;
   if (!Register()) return false;
-  CreationWindow = this;
-  HWND handle = PerformCreate();
-  if (CreationWindow == this) CreationWindow = nullptr;
+  HWND handle;
+  {
+    const TCreationScope creating(this);
+    handle = PerformCreate();
+  }
   if (!handle) {
     Detach();
     return false;

@@ -177,3 +177,18 @@ class TWindow {
   bool Alias = false;
   TCurrentEvent* Event = nullptr;  // this window's message being dispatched
 };
+
+// Names `window` as the creation window for the scope's lifetime; a window
+// the first-message procedure has not claimed is let go when it ends.
+class TCreationScope {
+ public:
+  explicit TCreationScope(TWindow* window) : Window(window) { TWindow::SetCreationWindow(window); }
+  ~TCreationScope() {
+    if (TWindow::GetCreationWindow() == Window) TWindow::SetCreationWindow(nullptr);
+  }
+  TCreationScope(const TCreationScope&) = delete;
+  TCreationScope& operator=(const TCreationScope&) = delete;
+
+ private:
+  TWindow* Window;
+};
