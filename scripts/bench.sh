@@ -3,9 +3,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-bash scripts/setup.sh
-[ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release -DTESSEL_SANITIZE=OFF -DTESSEL_FUZZERS=OFF >/dev/null
+source scripts/trees.sh
+run_setup || exit $?
+configure bench -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
+  -DTESSEL_SANITIZE=OFF -DTESSEL_FUZZERS=OFF
 cmake --build build/bench
 for exe in $(find build/bench -type f -name '*_bench' -perm -u+x | sort); do
   echo "== $(basename "$exe")"

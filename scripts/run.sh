@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/trees.sh
-bash scripts/setup.sh
+run_setup || exit $?
 
 # The shipped i686 tree, unless this host cannot run 32-bit code at all.
 tree=$wine_tree

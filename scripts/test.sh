@@ -6,7 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/trees.sh
 
-bash scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
+run_setup || exit $?
 build_trees || { echo "build failed"; echo "0 passed, 1 failed"; exit 1; }
 
 passed=0; failed=0

@@ -1,11 +1,31 @@
-# Shared by the scripts: configure and build the trees, start and stop the
-# test display. Sourced, not run.
+# Shared by the scripts: set up the machine, configure and build the trees,
+# start and stop the test display. Sourced, not run.
 jobs=$(nproc)
 wine_tree=$("$root/scripts/host-arch.sh")
 
-configure() {  # tree [cmake args...]
+# Runs setup; on failure says so as a setup failure (not a failed test), with
+# apt's last error lines, and returns setup's status. Setup may install the
+# 32-bit Wine, so the Windows tree is chosen again afterwards.
+run_setup() {
+  local rc
+  bash "$root/scripts/setup.sh"
+  rc=$?
+  if [ $rc -ne 0 ]; then
+    echo "== setup failed (exit $rc); nothing was built or tested. apt's last errors (build/setup.log):"
+    grep -E '^(E|W|Err):' "$root/build/setup.log" 2>/dev/null | tail -8
+    return $rc
+  fi
+  wine_tree=$("$root/scripts/host-arch.sh")
+}
+
+configure() {  # tree [cmake args...]: again whenever the arguments change
   local tree=$1; shift
-  [ -f "build/$tree/build.ninja" ] || cmake -S . -B "build/$tree" -G Ninja "$@" >/dev/null
+  local stamp="build/$tree/.tessel-configure-args" args="$*"
+  if [ -f "build/$tree/build.ninja" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$args" ]; then
+    return 0
+  fi
+  cmake -S . -B "build/$tree" -G Ninja "$@" >/dev/null || return 1
+  echo "$args" >"$stamp"
 }
 
 build() {  # tree: builds quietly; on failure shows the end of the log
