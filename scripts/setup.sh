@@ -21,7 +21,8 @@ mkdir -p "$state" && : >"$log"
 need=(cmake ninja-build g++ clang llvm libclang-rt-14-dev libgtest-dev libgmock-dev googletest
       g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-      wine wine64 xvfb x11-utils imagemagick python3 procps)
+      wine wine64 xvfb x11-utils imagemagick python3 procps
+      nsis p7zip-full zip)
 wine32=wine32:i386
 # A failed try at the 32-bit Wine is remembered for a day, so every test run
 # does not pay for another round of i386 index updates.
