@@ -95,12 +95,14 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecAssociate} "Double-clicking a .btl boot file starts the server with it."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+Var GivenFolder
+
 Function .onInit
   ; MultiUser sets the folder of the chosen mode; a folder given with /D= wins.
-  StrCpy $0 $INSTDIR
+  StrCpy $GivenFolder $INSTDIR
   !insertmacro MULTIUSER_INIT
-  ${If} $0 != ""
-    StrCpy $INSTDIR $0
+  ${If} $GivenFolder != ""
+    StrCpy $INSTDIR $GivenFolder
   ${EndIf}
   ${GetParameters} $1
   ClearErrors

@@ -3,9 +3,11 @@
 # exactly the files release/files.txt lists, zipped into
 # dist/tessera-<version>-win32.zip, and the setup program
 # dist/tessera-<version>-setup.exe (NSIS, release/tessera.nsi) with the same files.
-#   scripts/package.sh [--no-build] [--tree DIR] [--out DIR]
+#   scripts/package.sh [--no-build] [--tree DIR] [--out DIR] [--setup-target T]
 # Without --no-build it sets up the machine and builds build/win32 first.
 # --tree packs another i686 tree (with --no-build); --out writes elsewhere.
+# --setup-target amd64-unicode builds the setup program itself for x86_64 (the
+# same files: the install test uses it where Wine runs only 64-bit programs).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -13,12 +15,14 @@ cd "$root"
 tree=build/win32
 out=dist
 build=1
+setup_target=x86-unicode
 while [ $# -gt 0 ]; do
   case $1 in
     --no-build) build=0 ;;
     --tree) tree=$2; shift ;;
     --out) out=$2; shift ;;
-    *) echo "usage: scripts/package.sh [--no-build] [--tree DIR] [--out DIR]" >&2; exit 2 ;;
+    --setup-target) setup_target=$2; shift ;;
+    *) echo "usage: scripts/package.sh [--no-build] [--tree DIR] [--out DIR] [--setup-target T]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -40,7 +44,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt" 2>
 grep -q '^CMAKE_LINKER:FILEPATH=.*i686-w64-mingw32' "$tree/CMakeCache.txt" || fail "$tree is not an i686 tree"
 
 name=tessera-$version
-stage_root=$(cd "$tree" && pwd)/package
+stage_root=$(cd "$tree" && pwd)/package-$setup_target
 stage=$stage_root/$name
 rm -rf "$stage_root"
 mkdir -p "$stage" "$out"
@@ -99,7 +103,7 @@ setup_file=$out/$name-setup.exe
 icon=$tree/server/resources/pictures/tessel.ico
 defines=(-DVERSION="$version" -DSTAGE="$stage" -DFILES="$nsh" -DOUTFILE="$setup_file")
 [ -f "$icon" ] && defines+=(-DICON="$icon")
-makensis -V2 -NOCD "${defines[@]}" release/tessera.nsi >"$stage_root/makensis.log" 2>&1 ||
+makensis -V2 -NOCD "-XTarget $setup_target" "${defines[@]}" release/tessera.nsi >"$stage_root/makensis.log" 2>&1 ||
   { tail -20 "$stage_root/makensis.log" >&2; fail "makensis failed"; }
 
 echo "$zip_file"

@@ -36,7 +36,7 @@ ctest --test-dir "build/$wine_tree" --output-on-failure 2>&1 | tee "build/$wine_
 count "build/$wine_tree-ctest.log"
 if [ "$wine_tree" != win32 ]; then
   echo "== shipped i686 binaries and the release package (static checks; this host cannot run"
-  echo "   32-bit code, so the silent install of the setup program under Wine is skipped)"
+  echo "   32-bit code: the silent install under Wine tries an x86_64 build of the setup program)"
   ctest --test-dir build/win32 -L static --output-on-failure 2>&1 | tee build/win32-ctest.log
   count build/win32-ctest.log
 fi
