@@ -123,7 +123,8 @@ set(TESSEL_PRODUCT_NAME "Tessera")
 set(TESSEL_COMPANY "The Tessera project")
 set(TESSEL_COPYRIGHT "Copyright (c) 2026 The Tessera project contributors. MIT licence.")
 
-# Gives a shipped binary its version resource and checks it statically:
+# Gives a shipped binary its version resource, checks it statically and makes
+# it part of the target `release`:
 #   tessel_version_resource(<target> "<file description>")
 # Descriptions are plain text without double quotes.
 function(tessel_version_resource target description)
@@ -148,6 +149,7 @@ function(tessel_version_resource target description)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   configure_file(${TESSEL_ROOT}/cmake/version.rc.in ${rc} @ONLY)
   target_sources(${target} PRIVATE ${rc})
+  add_dependencies(release ${target})
   tessel_static_check(${target}_version python3 ${TESSEL_ROOT}/scripts/pe_version.py
                       $<TARGET_FILE:${target}> --machine ${TESSEL_MACHINE}
                       --product "${TESSEL_PRODUCT_NAME}" --version ${CMAKE_PROJECT_VERSION}

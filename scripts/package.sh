@@ -4,7 +4,8 @@
 # dist/tessera-<version>-win32.zip, and the setup program
 # dist/tessera-<version>-setup.exe (NSIS, release/tessera.nsi) with the same files.
 #   scripts/package.sh [--no-build] [--tree DIR] [--out DIR] [--setup-target T]
-# Without --no-build it sets up the machine and builds build/win32 first.
+# Without --no-build it sets up the machine and builds the target `release`
+# of build/win32 first (what the release packs, not the tests).
 # --tree packs another i686 tree (with --no-build); --out writes elsewhere.
 # --setup-target amd64-unicode builds the setup program itself for x86_64 (the
 # same files: the install test uses it where Wine runs only 64-bit programs).
@@ -34,7 +35,9 @@ if [ $build = 1 ]; then
   mkdir -p build
   configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release ||
     fail "cannot configure build/win32"
-  build win32 || fail "build/win32 does not build"
+  echo "== building the release files of build/win32"
+  cmake --build build/win32 -j"$jobs" --target release >build/win32-release-build.log 2>&1 ||
+    { tail -40 build/win32-release-build.log; fail "build/win32 does not build"; }
 fi
 for tool in zip makensis; do
   command -v $tool >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
