@@ -30,6 +30,7 @@ done
 fail() { echo "package failed: $*" >&2; exit 1; }
 
 if [ $build = 1 ]; then
+  [ "$tree" = build/win32 ] || fail "--tree needs --no-build (only build/win32 is built here)"
   source scripts/trees.sh
   run_setup || exit $?
   mkdir -p build
