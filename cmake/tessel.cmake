@@ -97,6 +97,13 @@ function(tessel_win32_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS wine)
 endfunction()
 
+# The machine a Windows tree's binaries are built for, as the PE checks name it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(TESSEL_MACHINE i386)
+else()
+  set(TESSEL_MACHINE amd64)
+endif()
+
 # A check of a built Windows binary that runs on the build host (no Wine):
 # these also run for the i686 tree on hosts that cannot execute 32-bit code.
 function(tessel_static_check name)
@@ -106,13 +113,47 @@ endfunction()
 
 # Checks that a binary exports what it should (see scripts/pe_exports.py).
 function(tessel_check_exports target)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(machine i386)
-  else()
-    set(machine amd64)
-  endif()
   tessel_static_check(${target}_exports python3 ${TESSEL_ROOT}/scripts/pe_exports.py
-                      $<TARGET_FILE:${target}> --machine ${machine} ${ARGN})
+                      $<TARGET_FILE:${target}> --machine ${TESSEL_MACHINE} ${ARGN})
+endfunction()
+
+# What every deliverable's version resource says besides its own description
+# (the version is the project version of the top-level CMakeLists.txt).
+set(TESSEL_PRODUCT_NAME "Tessera")
+set(TESSEL_COMPANY "The Tessera project")
+set(TESSEL_COPYRIGHT "Copyright (c) 2026 The Tessera project contributors. MIT licence.")
+
+# Gives a shipped binary its version resource, checks it statically and makes
+# it part of the target `release`:
+#   tessel_version_resource(<target> "<file description>")
+# Descriptions are plain text without double quotes.
+function(tessel_version_resource target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set(TESSEL_FILE_TYPE VFT_APP)
+    set(suffix ${CMAKE_EXECUTABLE_SUFFIX})
+  else()
+    set(TESSEL_FILE_TYPE VFT_DLL)
+    set(suffix ${CMAKE_SHARED_LIBRARY_SUFFIX})
+  endif()
+  get_target_property(TESSEL_INTERNAL_NAME ${target} OUTPUT_NAME)
+  if(NOT TESSEL_INTERNAL_NAME)
+    set(TESSEL_INTERNAL_NAME ${target})
+  endif()
+  set(TESSEL_ORIGINAL_FILENAME ${TESSEL_INTERNAL_NAME}${suffix})
+  set(TESSEL_FILE_DESCRIPTION "${description}")
+  set(TESSEL_VERSION_COMMAS "${CMAKE_PROJECT_VERSION_MAJOR},${CMAKE_PROJECT_VERSION_MINOR},${CMAKE_PROJECT_VERSION_PATCH},0")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${TESSEL_ROOT}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  add_dependencies(release ${target})
+  tessel_static_check(${target}_version python3 ${TESSEL_ROOT}/scripts/pe_version.py
+                      $<TARGET_FILE:${target}> --machine ${TESSEL_MACHINE}
+                      --product "${TESSEL_PRODUCT_NAME}" --version ${CMAKE_PROJECT_VERSION}
+                      --description "${description}" --filename ${TESSEL_ORIGINAL_FILENAME})
 endfunction()
 
 # A libFuzzer target (native tree with clang only), run briefly as a test.

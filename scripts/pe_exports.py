@@ -5,44 +5,20 @@ gives, and that it exports exactly the expected names.
   pe_exports.py FILE [--machine i386|amd64] [--module NAME] [--names A,B,...] [--contains A,B,...]
 """
 import argparse
-import struct
 import sys
 
-MACHINES = {0x14C: "i386", 0x8664: "amd64"}
+from pe_image import EXPORT_DIRECTORY, PeImage
 
 
 def read_exports(path):
-    data = open(path, "rb").read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        raise ValueError("not a PE file")
-    machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
-    optional = pe + 24
-    magic = struct.unpack_from("<H", data, optional)[0]
-    directories = optional + (96 if magic == 0x10B else 112)
-    export_rva, _ = struct.unpack_from("<II", data, directories)
-    table = optional + optional_size
-    spans = []
-    for i in range(sections):
-        _, vsize, vaddr, rsize, raw = struct.unpack_from("<8sIIII", data, table + 40 * i)
-        spans.append((vaddr, max(vsize, rsize), raw))
-
-    def offset(rva):
-        for vaddr, size, raw in spans:
-            if vaddr <= rva < vaddr + size:
-                return rva - vaddr + raw
-        raise ValueError("address outside every section")
-
-    def text(rva):
-        start = offset(rva)
-        return data[start:data.index(b"\0", start)].decode("ascii")
-
+    image = PeImage.open(path)
+    export_rva, _ = image.directory(EXPORT_DIRECTORY)
     if export_rva == 0:
-        return MACHINES.get(machine, hex(machine)), None, []
-    fields = struct.unpack_from("<IIHHIIIIIII", data, offset(export_rva))
+        return image.machine, None, []
+    fields = image.unpack("<IIHHIIIIIII", image.offset(export_rva))
     module, count, names_rva = fields[4], fields[7], fields[9]
-    names = [text(struct.unpack_from("<I", data, offset(names_rva) + 4 * i)[0]) for i in range(count)]
-    return MACHINES.get(machine, hex(machine)), text(module), names
+    names = [image.cstring(image.unpack("<I", image.offset(names_rva) + 4 * i)[0]) for i in range(count)]
+    return image.machine, image.cstring(module), names
 
 
 def main():
