@@ -10,12 +10,34 @@ BoardFunctions BoardFunctions::Resolve(HMODULE board) {
       .write = ResolveExport<link_interface::WriteLinkFn>(board, "WriteLink"),
       .reset = ResolveExport<link_interface::ResetLinkFn>(board, "ResetLink"),
       .test_error = ResolveExport<link_interface::TestErrorFn>(board, "TestError"),
+      .test_read = ResolveExport<link_interface::TestReadFn>(board, "TestRead"),
   };
 }
 
-// ReadLink waits at most the link timeout for each byte, and a short count
-// is its only sign of a timeout: nothing came.
+namespace {
+
+double Milliseconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+// ReadLink waits up to the link timeout for each byte, however long the user
+// set that to be; so the link is read only once TestRead says a byte waits
+// (1, in both board libraries), and a quiet link returns 0 after kQuietMs.
 std::int32_t BoardLink::Read(std::uint8_t* buffer, std::int32_t count) {
+  const double start = Milliseconds();
+  for (;;) {
+    const std::int32_t ready = board_.test_read(handle_);
+    if (ready < 0) return -1;
+    if (ready == 1) break;
+    const double waited = Milliseconds() - start;
+    if (waited >= kQuietMs) return 0;
+    Sleep(waited >= kSpinMs ? 1 : 0);
+  }
   const std::int32_t got = board_.read(handle_, buffer, count);
   if (got < 0) return -1;
   return got > count ? count : got;

@@ -16,15 +16,22 @@ struct BoardFunctions {
   link_interface::WriteLinkFn write = nullptr;
   link_interface::ResetLinkFn reset = nullptr;
   link_interface::TestErrorFn test_error = nullptr;
+  link_interface::TestReadFn test_read = nullptr;
 
   static BoardFunctions Resolve(HMODULE board);
-  bool complete() const { return read && write && reset && test_error; }
+  bool complete() const { return read && write && reset && test_error && test_read; }
 };
 
 class BoardLink final : public LinkPort {
  public:
   // A board that takes no byte for this long has stopped taking bytes.
   static constexpr DWORD kWritePatienceMs = 2000;
+  // A read of a quiet link returns after this long, whatever the link
+  // timeout: the caller looks at suspend and terminate requests in between.
+  static constexpr DWORD kQuietMs = 20;
+  // It polls without yielding this long first: the next request usually
+  // follows a reply closely.
+  static constexpr double kSpinMs = 2.0;
 
   explicit BoardLink(const BoardFunctions& functions) : board_(functions) {}
   void SetHandle(std::int32_t handle) { handle_ = handle; }
