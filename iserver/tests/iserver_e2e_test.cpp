@@ -2,8 +2,8 @@
 // link.dll, whose simulated adapter reaches a transputer played by this test
 // (TransputerPeer). The peer takes the reset and the boot bytes, then sends
 // requests and checks the replies, while the test drives the windows: output
-// in the I/O Window, a typed line, a file on the host's disk, EXIT, the error
-// flag, Suspend, Continue and Terminate during a long silence.
+// in the I/O Window, a typed line, keys, a file on the host's disk, EXIT, the
+// error flag, Suspend, Continue and Terminate during a long silence.
 #include <winsock2.h>
 
 #include <gtest/gtest.h>
@@ -81,7 +81,7 @@ class IserverEndToEnd : public ::testing::Test {
   std::string boot_file = TempPath("iserver_boot.btl");
 };
 
-TEST_F(IserverEndToEnd, ServesAProgramThatPrintsReadsALineAndWritesAFile) {
+TEST_F(IserverEndToEnd, ServesAProgramThatPrintsReadsALineAndKeysAndWritesAFile) {
   Tessel tessel("iserver_serve");
   ASSERT_NO_FATAL_FAILURE(Boot(tessel, "\"-se alpha  beta\""));
   EXPECT_EQ(peer.Ask(Request(15).Int32(1).Slice("Hello from the transputer").Frame(), kWait), Padded(B({0})));
@@ -94,6 +94,15 @@ TEST_F(IserverEndToEnd, ServesAProgramThatPrintsReadsALineAndWritesAFile) {
   ASSERT_NE(console, nullptr);
   for (char c : std::string("typx\bed\r")) PostMessageA(console, WM_CHAR, static_cast<WPARAM>(c), 0);
   EXPECT_EQ(peer.TakeReply(kWait), Padded(B({0}) + S("typed\n")));
+
+  // Keys: GETKEY waits for one; POLLKEY answers 129 at once without one, and
+  // sees a key whose message is still queued (the library dispatches first).
+  ASSERT_TRUE(peer.Send(Request(30).Frame()));
+  PostMessageA(console, WM_CHAR, 'k', 0);
+  EXPECT_EQ(peer.TakeReply(kWait), Padded(B({0, 'k'})));
+  EXPECT_EQ(peer.Ask(Request(31).Frame(), kWait), Padded(B({129})));
+  PostMessageA(console, WM_CHAR, 'p', 0);
+  EXPECT_EQ(peer.Ask(Request(31).Frame(), kWait), Padded(B({0, 'p'})));
 
   const std::string file = TempPath("iserver_written.txt");
   DeleteFileA(file.c_str());
