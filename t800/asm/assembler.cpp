@@ -13,6 +13,9 @@ namespace {
 using Kind = Statement::Kind;
 
 constexpr int kMaxPasses = 100;
+// Passes in which sizes may also shrink (stale label values early on can make
+// an instruction look longer than it ends up); after these they only grow.
+constexpr int kFreePasses = 8;
 constexpr std::int64_t kMaxSpace = 1 << 24;
 constexpr std::int64_t kMaxAlign = 1 << 16;
 constexpr std::size_t kMaxPrimary = 255;
@@ -37,8 +40,9 @@ class Layout {
   // One pass over the statements. Returns whether any size or symbol value
   // changed. The final pass emits bytes and reports errors; the others go
   // on with provisional values (0 for symbols not yet seen).
-  bool Pass(bool final) {
+  bool Pass(bool final, bool grow_only) {
     final_ = final;
+    grow_only_ = grow_only;
     changed_ = false;
     image_.clear();
     listing_.clear();
@@ -182,16 +186,21 @@ class Layout {
       }
       case OpKind::kDirect: case OpKind::kRelative: break;
     }
-    int size = std::max(old_size, 1);
+    int size = grow_only_ ? std::max(old_size, 1) : 1;
     unresolved_ = false;
     auto v = Value(s.operands[0], address);
     // A stand-in 0 for a symbol not seen yet must not make the instruction grow.
-    if (!v || unresolved_) return size;
+    if (!v || unresolved_) return std::max(old_size, 1);
     if (!FitsWord(*v)) {
       Error("operand out of range: " + std::to_string(*v));
-      return size;
+      return std::max(old_size, 1);
     }
     // A relative operand counts from the end of the instruction itself.
+    if (m.kind == OpKind::kRelative) {
+      // The displacement shrinks as the instruction grows: take the first
+      // size that holds it (at most nine bytes hold any 32-bit value).
+      while (EncodedLength(m.code, AsWord(*v - (address + size))) > size) ++size;
+    }
     std::int32_t operand = m.kind == OpKind::kRelative ? AsWord(*v - (address + size)) : AsWord(*v);
     size = std::max(size, EncodedLength(m.code, operand));
     if (final_) Encode(m.code, operand, size, image_);
@@ -245,6 +254,7 @@ class Layout {
   const Statement* current_ = nullptr;
   std::int64_t end_ = 0;
   bool final_ = false;
+  bool grow_only_ = false;
   bool changed_ = false;
   bool unresolved_ = false;
 };
@@ -264,13 +274,13 @@ Assembly Assemble(const std::string& path, const Options& options, const FileRea
   }
   Layout layout(source.statements, options.origin);
   int passes = 0;
-  while (layout.Pass(false)) {
+  while (layout.Pass(false, passes >= kFreePasses)) {
     if (++passes == kMaxPasses) {
       result.errors.push_back({path, 0, "the layout does not settle: sizes or symbol values keep changing"});
       return result;
     }
   }
-  layout.Pass(true);
+  layout.Pass(true, true);
   result.errors = std::move(layout.errors());
   result.listing = layout.Listing();
   result.image = layout.image();

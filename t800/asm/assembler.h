@@ -9,8 +9,8 @@
 // after itself. `__end` is the address just past the image.
 //
 // Instruction sizes depend on label distances, which depend on sizes: passes
-// repeat until nothing changes. An instruction only ever grows (a longer
-// encoding is padded with "pfix 0"), so the sizes settle.
+// repeat until nothing changes. After a few passes an instruction may only
+// grow (a longer encoding is padded with "pfix 0"), so the sizes settle.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,131 @@
+// The shipped programs, each booted and served by the terminal host
+// (t800emu --run), checked by what they write and how the host exits.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "t800/programs/tests/child_process.h"
+
+namespace {
+
+using t800test::ChildResult;
+using t800test::RunChild;
+
+constexpr int kTimeoutSeconds = 60;
+constexpr int kExitFailure = 1;     // EXIT with the failure status
+constexpr int kExitErrorFlag = 3;   // the board's error flag rose
+
+ChildResult Run(const std::string& program, std::vector<std::string> args = {}, const std::string& keys = {}) {
+  std::vector<std::string> argv = {T800EMU, "--run", std::string(T800_PROGRAMS_DIR) + "/" + program + ".btl"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunChild(argv, keys, kTimeoutSeconds);
+}
+
+std::string TempPath(const std::string& name) { return testing::TempDir() + "t800_programs_" + name; }
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(Programs, HelloGreetsAndSucceeds) {
+  auto r = Run("hello");
+  EXPECT_EQ(r.out, "Hello, world!\n") << r.err;
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Programs, EchoRepeatsKeysUntilQ) {
+  struct Case {
+    std::string keys, out;
+    int exit_code;
+  } cases[] = {
+      {"ab\ncdq", "ab\ncd\n", 0},     // a new line arrives as carriage return, shown as a new line
+      {"q", "\n", 0},
+      {"xyqz", "xy\n", 0},            // keys after q are not read
+      {"abc", "abc", kExitFailure},   // stdin ends before q: no key to read
+  };
+  for (const auto& c : cases) {
+    auto r = Run("echo", {}, c.keys);
+    EXPECT_EQ(r.out, c.out) << c.keys << "\n" << r.err;
+    EXPECT_EQ(r.exit_code, c.exit_code) << c.keys;
+  }
+}
+
+TEST(Programs, ArgsWritesTheArguments) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{}, "\n"},
+      {{"one", "two"}, "one two\n"},
+      {{"-x", "a/b.c"}, "-x a/b.c\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = Run("args", c.args);
+    EXPECT_EQ(r.out, c.out) << r.err;
+    EXPECT_EQ(r.exit_code, 0);
+  }
+}
+
+TEST(Programs, CopyCopiesAFileBlockByBlock) {
+  // Every byte value, across several 256-byte blocks and a partial one.
+  std::string data;
+  for (int i = 0; i < 1000; ++i) data.push_back(static_cast<char>((i * 7 + i / 256) & 0xFF));
+  std::string from = TempPath("copy_from"), to = TempPath("copy_to");
+  std::ofstream(from, std::ios::binary) << data;
+  std::remove(to.c_str());
+  auto r = Run("copy", {from, to});
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(ReadAll(to), data);
+
+  std::ofstream(from, std::ios::binary | std::ios::trunc);  // an empty file stays empty
+  r = Run("copy", {from, to});
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(ReadAll(to), "");
+}
+
+TEST(Programs, CopyFailsClearly) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{}, "usage: copy FROM TO\n"},
+      {{TempPath("only_one")}, "usage: copy FROM TO\n"},
+      {{TempPath("does_not_exist"), TempPath("never_written")}, "copy: cannot open the input file\n"},
+  };
+  for (const auto& c : cases) {
+    auto r = Run("copy", c.args);
+    EXPECT_EQ(r.out, c.out) << r.err;
+    EXPECT_EQ(r.exit_code, kExitFailure);
+  }
+}
+
+TEST(Programs, TimerWaitsOnBothTimersAndReturns) {
+  auto r = Run("timer");
+  EXPECT_EQ(r.out, "low priority timer: ok\nhigh priority timer: ok\ntimer guard: ok\n") << r.err;
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Programs, ComstimeReportsTimePerCommunication) {
+  auto r = Run("comstime");
+  std::smatch m;
+  EXPECT_TRUE(std::regex_match(r.out, m, std::regex("comstime: 10000 rounds of 4 communications, [0-9]+ ns per communication\n")))
+      << r.out << r.err;
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Programs, ErrorRaisesTheErrorFlag) {
+  auto r = Run("error");
+  EXPECT_EQ(r.out.substr(0, 23), "setting the error flag\n") << r.err;
+  EXPECT_EQ(r.exit_code, kExitErrorFlag);
+}
+
+}  // namespace
