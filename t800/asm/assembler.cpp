@@ -217,12 +217,13 @@ class Layout {
         size += static_cast<int>(operand.bytes.size());
         continue;
       }
-      auto v = Value(operand, address);
-      if (v && !InRange(*v, lo, hi)) {
+      std::uint64_t bits = 0;
+      if (auto v = Value(operand, address); v && !InRange(*v, lo, hi)) {
         Error("value out of range for " + std::to_string(width * 8) + " bits: " + std::to_string(*v));
-        v.reset();
+      } else if (v) {
+        bits = static_cast<std::uint64_t>(*v);
       }
-      for (int k = 0; k < width; ++k) Emit(v ? static_cast<std::uint8_t>(static_cast<std::uint64_t>(*v) >> (8 * k)) : 0);
+      for (int k = 0; k < width; ++k) Emit(static_cast<std::uint8_t>(bits >> (8 * k)));
       size += width;
     }
     return size;
