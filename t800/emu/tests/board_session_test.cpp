@@ -1,0 +1,1 @@
+int dummy_board_session_test;

@@ -1,0 +1,1 @@
+int dummy_emulated_link_test;

@@ -1,0 +1,1 @@
+int dummy_terminal_console_test;
