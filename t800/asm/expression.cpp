@@ -11,12 +11,16 @@ constexpr std::array<std::array<std::string_view, 3>, 6> kLevels = {{
     {"|"}, {"^"}, {"&"}, {"<<", ">>"}, {"+", "-"}, {"*", "/", "%"},
 }};
 
+// Deeper nesting than any real expression: refused rather than recursed into.
+constexpr int kMaxDepth = 64;
+
 struct Parser {
   const std::vector<Token>& tokens;
   std::size_t& pos;
   std::string& error;
   const std::function<std::string(const std::string&)>& qualify;
   std::vector<Expression::Item> out;
+  int depth = 0;
 
   bool IsPunct(std::string_view p) const {
     return tokens[pos].kind == Token::Kind::kPunct && tokens[pos].text == p;
@@ -38,6 +42,16 @@ struct Parser {
   }
 
   bool Unary() {
+    if (++depth > kMaxDepth) {
+      error = "expression nested too deeply";
+      return false;
+    }
+    bool ok = UnaryOperand();
+    --depth;
+    return ok;
+  }
+
+  bool UnaryOperand() {
     if (IsPunct("-") || IsPunct("~") || IsPunct("+")) {
       char op = tokens[pos++].text[0];
       if (!Unary()) return false;

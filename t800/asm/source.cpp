@@ -14,6 +14,8 @@ std::string Diagnostic::ToString() const {
 namespace {
 
 constexpr int kMaxIncludeDepth = 16;
+// A file including itself twice would otherwise be read 2^16 times.
+constexpr int kMaxIncludes = 256;
 
 using Kind = Statement::Kind;
 
@@ -63,6 +65,10 @@ class Reader {
   void Include(const std::string& name, const std::string& file, int line, int depth) {
     if (depth >= kMaxIncludeDepth) {
       Error(file, line, "includes nested too deeply (a file including itself?)");
+      return;
+    }
+    if (++includes_ > kMaxIncludes) {
+      Error(file, line, "more than " + std::to_string(kMaxIncludes) + " includes");
       return;
     }
     std::vector<std::string> candidates;
@@ -204,6 +210,7 @@ class Reader {
   std::map<std::string, std::string> defined_;  // name -> where
   std::string scope_;
   bool secondary_ = false;
+  int includes_ = 0;
 };
 
 }  // namespace
