@@ -20,7 +20,7 @@ constexpr int kTimeoutSeconds = 60;
 constexpr int kExitFailure = 1;     // EXIT with the failure status
 constexpr int kExitErrorFlag = 3;   // the board's error flag rose
 
-ChildResult Run(const std::string& program, std::vector<std::string> args = {}, const std::string& keys = {}) {
+ChildResult Boot(const std::string& program, std::vector<std::string> args = {}, const std::string& keys = {}) {
   std::vector<std::string> argv = {T800EMU, "--run", std::string(T800_PROGRAMS_DIR) + "/" + program + ".btl"};
   argv.insert(argv.end(), args.begin(), args.end());
   return RunChild(argv, keys, kTimeoutSeconds);
@@ -36,7 +36,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 TEST(Programs, HelloGreetsAndSucceeds) {
-  auto r = Run("hello");
+  auto r = Boot("hello");
   EXPECT_EQ(r.out, "Hello, world!\n") << r.err;
   EXPECT_EQ(r.exit_code, 0);
 }
@@ -52,7 +52,7 @@ TEST(Programs, EchoRepeatsKeysUntilQ) {
       {"abc", "abc", kExitFailure},   // stdin ends before q: no key to read
   };
   for (const auto& c : cases) {
-    auto r = Run("echo", {}, c.keys);
+    auto r = Boot("echo", {}, c.keys);
     EXPECT_EQ(r.out, c.out) << c.keys << "\n" << r.err;
     EXPECT_EQ(r.exit_code, c.exit_code) << c.keys;
   }
@@ -68,7 +68,7 @@ TEST(Programs, ArgsWritesTheArguments) {
       {{"-x", "a/b.c"}, "-x a/b.c\n"},
   };
   for (const auto& c : cases) {
-    auto r = Run("args", c.args);
+    auto r = Boot("args", c.args);
     EXPECT_EQ(r.out, c.out) << r.err;
     EXPECT_EQ(r.exit_code, 0);
   }
@@ -81,13 +81,13 @@ TEST(Programs, CopyCopiesAFileBlockByBlock) {
   std::string from = TempPath("copy_from"), to = TempPath("copy_to");
   std::ofstream(from, std::ios::binary) << data;
   std::remove(to.c_str());
-  auto r = Run("copy", {from, to});
+  auto r = Boot("copy", {from, to});
   EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(ReadAll(to), data);
 
   std::ofstream(from, std::ios::binary | std::ios::trunc);  // an empty file stays empty
-  r = Run("copy", {from, to});
+  r = Boot("copy", {from, to});
   EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
   EXPECT_EQ(ReadAll(to), "");
 }
@@ -102,20 +102,20 @@ TEST(Programs, CopyFailsClearly) {
       {{TempPath("does_not_exist"), TempPath("never_written")}, "copy: cannot open the input file\n"},
   };
   for (const auto& c : cases) {
-    auto r = Run("copy", c.args);
+    auto r = Boot("copy", c.args);
     EXPECT_EQ(r.out, c.out) << r.err;
     EXPECT_EQ(r.exit_code, kExitFailure);
   }
 }
 
 TEST(Programs, TimerWaitsOnBothTimersAndReturns) {
-  auto r = Run("timer");
+  auto r = Boot("timer");
   EXPECT_EQ(r.out, "low priority timer: ok\nhigh priority timer: ok\ntimer guard: ok\n") << r.err;
   EXPECT_EQ(r.exit_code, 0);
 }
 
 TEST(Programs, ComstimeReportsTimePerCommunication) {
-  auto r = Run("comstime");
+  auto r = Boot("comstime");
   std::smatch m;
   EXPECT_TRUE(std::regex_match(r.out, m, std::regex("comstime: 10000 rounds of 4 communications, [0-9]+ ns per communication\n")))
       << r.out << r.err;
@@ -123,7 +123,7 @@ TEST(Programs, ComstimeReportsTimePerCommunication) {
 }
 
 TEST(Programs, ErrorRaisesTheErrorFlag) {
-  auto r = Run("error");
+  auto r = Boot("error");
   EXPECT_EQ(r.out.substr(0, 23), "setting the error flag\n") << r.err;
   EXPECT_EQ(r.exit_code, kExitErrorFlag);
 }
