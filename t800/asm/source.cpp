@@ -25,8 +25,9 @@ const std::map<std::string, Kind, std::less<>> kDirectives = {
     {".secondary", Kind::kSecondary},
 };
 
+// Paths may use either separator (the tool also runs on Windows).
 std::string Folder(const std::string& path) {
-  auto slash = path.find_last_of('/');
+  auto slash = path.find_last_of("/\\");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
@@ -72,11 +73,15 @@ class Reader {
       return;
     }
     std::vector<std::string> candidates;
-    if (!name.empty() && name[0] == '/') {
+    bool absolute = !name.empty() && (name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'));
+    if (absolute) {
       candidates.push_back(name);
     } else {
       candidates.push_back(Folder(file) + name);
-      for (const auto& dir : dirs_) candidates.push_back(dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name);
+      for (const auto& dir : dirs_) {
+        bool ends_in_separator = dir.empty() || dir.back() == '/' || dir.back() == '\\';
+        candidates.push_back(ends_in_separator ? dir + name : dir + "/" + name);
+      }
     }
     for (const auto& candidate : candidates) {
       if (auto text = read_(candidate)) {
