@@ -45,6 +45,14 @@ enum Report : int { kReportFpu = 0, kReportInvalid = 1, kReportT414Float = 2 };
     action;          \
     goto resync;     \
   } while (0)
+#define NEXT()                            \
+  do {                                    \
+    if (remaining <= 0) goto budget_used; \
+    byte = mem[iptr & mask];              \
+    ++iptr;                               \
+    operand = byte & 15;                  \
+    goto *kByte[byte];                    \
+  } while (0)
 #define DESCHEDULING_POINT() \
   if (attention_) SLOW(AtDeschedulingPoint())
 
@@ -65,61 +73,62 @@ RunStatus Transputer::Execute(std::int64_t budget) {
   std::int64_t remaining = budget;
   RunStatus result = RunStatus::kBudgetUsed;
 
-  while (remaining > 0) {
-    std::uint32_t byte = mem[iptr & mask];
-    ++iptr;
-    std::uint32_t operand = byte & 15;
-    std::uint32_t function = byte >> 4;
-  dispatch:
-    switch (function) {
-      case 0x0:  // j
+  // Dispatch tables: every byte straight to its function (and the short
+  // operations straight to their code); prefixed operands through the
+  // function table, operations through the operation table.
+  static constexpr std::uint32_t kOperationTableSize = 0x60;
+  static const void* const kByte[256] = {&&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_0, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_1, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_2, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_3, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_4, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_5, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_6, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_7, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_8, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_9, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_A, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_B, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_C, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_D, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_fn_E, &&L_opq_0, &&L_opq_1, &&L_opq_2, &&L_opq_3, &&L_opq_4, &&L_opq_5, &&L_opq_6, &&L_opq_7, &&L_opq_8, &&L_opq_9, &&L_opq_A, &&L_opq_B, &&L_opq_C, &&L_opq_D, &&L_opq_E, &&L_opq_F};
+  static const void* const kFunction[16] = {&&L_fn_0, &&L_fn_1, &&L_fn_2, &&L_fn_3, &&L_fn_4, &&L_fn_5, &&L_fn_6, &&L_fn_7, &&L_fn_8, &&L_fn_9, &&L_fn_A, &&L_fn_B, &&L_fn_C, &&L_fn_D, &&L_fn_E, &&L_fn_F};
+  static const void* const kOperation[kOperationTableSize] = {&&L_op_00, &&L_op_01, &&L_op_02, &&L_op_03, &&L_op_04, &&L_op_05, &&L_op_06, &&L_op_07, &&L_op_08, &&L_op_09, &&L_op_0A, &&L_op_0B, &&L_op_0C, &&L_op_0D, &&L_op_0E, &&L_op_0F, &&L_op_10, &&L_op_extended, &&L_op_12, &&L_op_13, &&L_op_extended, &&L_op_15, &&L_op_16, &&L_op_17, &&L_op_18, &&L_op_19, &&L_op_1A, &&L_op_1B, &&L_op_1C, &&L_op_1D, &&L_op_1E, &&L_op_1F, &&L_op_20, &&L_op_21, &&L_op_22, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_29, &&L_op_2A, &&L_op_2B, &&L_op_2C, &&L_op_extended, &&L_op_2E, &&L_op_2F, &&L_op_30, &&L_op_31, &&L_op_32, &&L_op_33, &&L_op_34, &&L_op_35, &&L_op_36, &&L_op_37, &&L_op_38, &&L_op_39, &&L_op_3A, &&L_op_3B, &&L_op_3C, &&L_op_3D, &&L_op_3E, &&L_op_3F, &&L_op_40, &&L_op_41, &&L_op_42, &&L_op_43, &&L_op_44, &&L_op_45, &&L_op_46, &&L_op_47, &&L_op_48, &&L_op_49, &&L_op_4A, &&L_op_4B, &&L_op_4C, &&L_op_4D, &&L_op_4E, &&L_op_4F, &&L_op_50, &&L_op_51, &&L_op_52, &&L_op_53, &&L_op_54, &&L_op_55, &&L_op_56, &&L_op_57, &&L_op_58, &&L_op_59, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_extended, &&L_op_extended};
+  std::uint32_t byte = 0, operand = 0;
+  NEXT();
+
+  L_fn_0:  // j
         iptr += operand;
         remaining -= kCyclesJ;
         DESCHEDULING_POINT();
-        break;
-      case 0x1:  // ldlp
+        NEXT();
+  L_fn_1:  // ldlp
         PUSH(wptr + 4 * operand);
         remaining -= kCyclesLdlp;
-        break;
-      case 0x2:  // pfix
+        NEXT();
+  L_fn_2:  // pfix
         byte = mem[iptr & mask];
         ++iptr;
         operand = (operand << 4) | (byte & 15);
-        function = byte >> 4;
         remaining -= kCyclesPrefix;
-        goto dispatch;
-      case 0x3:  // ldnl
+        goto *kFunction[byte >> 4];
+  L_fn_3:  // ldnl
         a = RD(a + 4 * operand);
         remaining -= kCyclesLdnl;
-        break;
-      case 0x4:  // ldc
+        NEXT();
+  L_fn_4:  // ldc
         PUSH(operand);
         remaining -= kCyclesLdc;
-        break;
-      case 0x5:  // ldnlp
+        NEXT();
+  L_fn_5:  // ldnlp
         a += 4 * operand;
         remaining -= kCyclesLdnlp;
-        break;
-      case 0x6:  // nfix
+        NEXT();
+  L_fn_6:  // nfix
         byte = mem[iptr & mask];
         ++iptr;
         operand = (~operand << 4) | (byte & 15);
-        function = byte >> 4;
         remaining -= kCyclesPrefix;
-        goto dispatch;
-      case 0x7:  // ldl
+        goto *kFunction[byte >> 4];
+  L_fn_7:  // ldl
         PUSH(RD(wptr + 4 * operand));
         remaining -= kCyclesLdl;
-        break;
-      case 0x8: {  // adc
+        NEXT();
+  L_fn_8: {  // adc
         std::int32_t sum;
         const bool overflow = __builtin_add_overflow(S(a), S(operand), &sum);
         a = static_cast<std::uint32_t>(sum);
         remaining -= kCyclesAdc;
         if (overflow) SET_ERROR();
-        break;
+        NEXT();
       }
-      case 0x9:  // call
+  L_fn_9:  // call
         wptr -= 16;
         WR(wptr, iptr);
         WR(wptr + 4, a);
@@ -128,8 +137,8 @@ RunStatus Transputer::Execute(std::int64_t budget) {
         a = iptr;
         iptr += operand;
         remaining -= kCyclesCall;
-        break;
-      case 0xA:  // cj
+        NEXT();
+  L_fn_A:  // cj
         if (a == 0) {
           iptr += operand;
           remaining -= kCyclesCjTaken;
@@ -137,130 +146,131 @@ RunStatus Transputer::Execute(std::int64_t budget) {
           POP();
           remaining -= kCyclesCjNotTaken;
         }
-        break;
-      case 0xB:  // ajw
+        NEXT();
+  L_fn_B:  // ajw
         wptr += 4 * operand;
         remaining -= kCyclesAjw;
-        break;
-      case 0xC:  // eqc
+        NEXT();
+  L_fn_C:  // eqc
         a = a == operand ? 1 : 0;
         remaining -= kCyclesEqc;
-        break;
-      case 0xD:  // stl
+        NEXT();
+  L_fn_D:  // stl
         WR(wptr + 4 * operand, a);
         POP();
         remaining -= kCyclesStl;
-        break;
-      case 0xE:  // stnl
+        NEXT();
+  L_fn_E:  // stnl
         WR(a + 4 * operand, b);
         a = c;
         remaining -= kCyclesStnl;
-        break;
-      default:  // 0xF opr
+        NEXT();
+  L_fn_F:  // opr
         remaining -= OperationCycles(operand);
-        switch (operand) {
-          case 0x00: {  // rev
+        if (operand < kOperationTableSize) goto *kOperation[operand];
+        goto L_op_extended;
+  L_op_00: {  // rev
             const std::uint32_t t = a;
             a = b;
             b = t;
-            break;
+            NEXT();
           }
-          case 0x01: a = mem[a & mask]; break;  // lb
-          case 0x02: a += b; b = c; break;       // bsub
-          case 0x03: SLOW(EndProcess(a));        // endp
-          case 0x04: a = b - a; b = c; break;    // diff
-          case 0x05: {                            // add
+  L_op_01: a = mem[a & mask]; NEXT();  // lb
+  L_op_02: a += b; b = c; NEXT();       // bsub
+  L_op_03: SLOW(EndProcess(a));        // endp
+  L_op_04: a = b - a; b = c; NEXT();    // diff
+  L_op_05: {                            // add
             std::int32_t r;
             const bool overflow = __builtin_add_overflow(S(b), S(a), &r);
             a = static_cast<std::uint32_t>(r);
             b = c;
             if (overflow) SET_ERROR();
-            break;
+            NEXT();
           }
-          case 0x06: {  // gcall
+  L_op_06: {  // gcall
             const std::uint32_t t = a;
             a = iptr;
             iptr = t;
-            break;
+            NEXT();
           }
-          case 0x07:  // in
+  L_op_07:  // in
             remaining -= kCyclesCommunicationBase + 2 * ((static_cast<std::int64_t>(a) + 3) / 4);
             SLOW(InputMessage(b, c, a));
-          case 0x08:  // prod
+  L_op_08:  // prod
             remaining -= arith::HighestBit(a);
             a *= b;
             b = c;
-            break;
-          case 0x09: a = S(b) > S(a) ? 1 : 0; b = c; break;  // gt
-          case 0x0A: a += 4 * b; b = c; break;                // wsub
-          case 0x0B:                                          // out
+            NEXT();
+  L_op_09: a = S(b) > S(a) ? 1 : 0; b = c; NEXT();  // gt
+  L_op_0A: a += 4 * b; b = c; NEXT();                // wsub
+  L_op_0B:                                          // out
             remaining -= kCyclesCommunicationBase + 2 * ((static_cast<std::int64_t>(a) + 3) / 4);
             SLOW(OutputMessage(b, c, a));
-          case 0x0C: {  // sub
+  L_op_0C: {  // sub
             std::int32_t r;
             const bool overflow = __builtin_sub_overflow(S(b), S(a), &r);
             a = static_cast<std::uint32_t>(r);
             b = c;
             if (overflow) SET_ERROR();
-            break;
+            NEXT();
           }
-          case 0x0D:  // startp: the new process joins the current priority's queue
+  L_op_0D:  // startp: the new process joins the current priority's queue
             WR(a - 4, iptr + b);
             Enqueue(pri_, a & ~3u);
-            break;
-          case 0x0E:  // outbyte
-          case 0x0F:  // outword
+            NEXT();
+  L_op_0E:  // outbyte
+  L_op_0F:  // outword
             WR(wptr, a);
             SLOW(OutputMessage(b, wptr, operand == 0x0E ? 1 : 4));
-          case 0x10: SET_ERROR(); break;  // seterr
-          case 0x12:  // resetch
+  L_op_10: SET_ERROR(); NEXT();  // seterr
+  L_op_12:  // resetch
             {
               const std::uint32_t old = RD(a);
               WR(a, kNotProcess);
               ResetChannel(a);
               a = old;
             }
-            break;
-          case 0x13:  // csub0
+            NEXT();
+  L_op_13:  // csub0
             if (b >= a) SET_ERROR();
             a = b;
             b = c;
-            break;
-          case 0x15: SLOW(DeschedulePrivate());  // stopp
-          case 0x16: {                           // ladd
+            NEXT();
+  L_op_15: SLOW(DeschedulePrivate());  // stopp
+  L_op_16: {                           // ladd
             std::int32_t r1, r2;
             const bool o1 = __builtin_add_overflow(S(b), S(a), &r1);
             const bool o2 = __builtin_add_overflow(r1, static_cast<std::int32_t>(c & 1), &r2);
             a = static_cast<std::uint32_t>(r2);
             if (o1 != o2) SET_ERROR();  // both can only overflow in opposite directions
-            break;
+            NEXT();
           }
-          case 0x17: back_[1] = a; POP(); break;   // stlb
-          case 0x18: front_[0] = a; POP(); break;  // sthf
-          case 0x19: {                             // norm
+  L_op_17: back_[1] = a; POP(); NEXT();   // stlb
+  L_op_18: front_[0] = a; POP(); NEXT();  // sthf
+  L_op_19: {                             // norm
             const arith::Normalised n = arith::Normalise(b, a);
             a = n.low;
             b = n.high;
             c = n.places;
             remaining -= n.places;
-            break;
+            NEXT();
           }
-          case 0x1A: {  // ldiv
+  L_op_1A: {  // ldiv
             if (c >= a) {
               SET_ERROR();
-              break;
+              NEXT();
             }
             const std::uint64_t dividend = arith::Join(c, b);
             const std::uint32_t q = static_cast<std::uint32_t>(dividend / a);
             b = static_cast<std::uint32_t>(dividend % a);
             a = q;
-            break;
+            NEXT();
           }
-          case 0x1B: a += iptr; break;               // ldpi
-          case 0x1C: front_[1] = a; POP(); break;    // stlf
-          case 0x1D: c = b; b = S(a) < 0 ? ~0u : 0; break;  // xdble
-          case 0x1E: PUSH(static_cast<std::uint32_t>(pri_)); break;  // ldpri
-          case 0x1F:  // rem
+  L_op_1B: a += iptr; NEXT();               // ldpi
+  L_op_1C: front_[1] = a; POP(); NEXT();    // stlf
+  L_op_1D: c = b; b = S(a) < 0 ? ~0u : 0; NEXT();  // xdble
+  L_op_1E: PUSH(static_cast<std::uint32_t>(pri_)); NEXT();  // ldpri
+  L_op_1F:  // rem
             if (a == 0) {
               SET_ERROR();
             } else if (a == ~0u) {
@@ -270,12 +280,12 @@ RunStatus Transputer::Execute(std::int64_t budget) {
               a = U(S(b) % S(a));
               b = c;
             }
-            break;
-          case 0x20:  // ret
+            NEXT();
+  L_op_20:  // ret
             iptr = RD(wptr);
             wptr += 16;
-            break;
-          case 0x21: {  // lend: B the control block {index, count}, A the distance back
+            NEXT();
+  L_op_21: {  // lend: B the control block {index, count}, A the distance back
             const std::uint32_t count = RD(b + 4) - 1;
             WR(b + 4, count);
             if (S(count) > 0) {
@@ -286,136 +296,136 @@ RunStatus Transputer::Execute(std::int64_t budget) {
             } else {
               remaining -= kCyclesLendExit;
             }
-            break;
+            NEXT();
           }
-          case 0x22:  // ldtimer
+  L_op_22:  // ldtimer
             now_us_ = clock_.Microseconds();
             PUSH(ClockNow(pri_));
-            break;
-          case 0x29: PUSH(error_ ? 0u : 1u); error_ = false; break;  // testerr
-          case 0x2A: PUSH(analysed_ ? 1u : 0u); break;               // testpranal
-          case 0x2B:                                                 // tin
+            NEXT();
+  L_op_29: PUSH(error_ ? 0u : 1u); error_ = false; NEXT();  // testerr
+  L_op_2A: PUSH(analysed_ ? 1u : 0u); NEXT();               // testpranal
+  L_op_2B:                                                 // tin
             now_us_ = clock_.Microseconds();
-            if (After(ClockNow(pri_), a)) break;
+            if (After(ClockNow(pri_), a)) NEXT();
             remaining -= kCyclesTinWait;
             SAVE();
             TimerInsert(pri_, wptr_, a);
             SLOW(DeschedulePrivate());
-          case 0x2C:  // div
+  L_op_2C:  // div
             if (a == 0 || (a == ~0u && b == kMinInt)) {
               SET_ERROR();
             } else {
               a = U(S(b) / S(a));
               b = c;
             }
-            break;
-          case 0x2E: {  // dist: A offset, B guard, C time
+            NEXT();
+  L_op_2E: {  // dist: A offset, B guard, C time
             now_us_ = clock_.Microseconds();
             const bool ready = b != 0 && After(ClockNow(pri_), c);
             const bool selected = ready && RD(wptr) == kNoneSelected;
             if (selected) WR(wptr, a);
             a = selected ? 1 : 0;
-            break;
+            NEXT();
           }
-          case 0x2F: {  // disc: A offset, B guard, C channel
+  L_op_2F: {  // disc: A offset, B guard, C channel
             SAVE();
             const bool ready = ChannelReady(c) && b != 0;
             const bool selected = ready && RD(wptr) == kNoneSelected;
             if (selected) WR(wptr, a);
             a = selected ? 1 : 0;
-            break;
+            NEXT();
           }
-          case 0x30: {  // diss: A offset, B guard
+  L_op_30: {  // diss: A offset, B guard
             const bool selected = b != 0 && RD(wptr) == kNoneSelected;
             if (selected) WR(wptr, a);
             a = selected ? 1 : 0;
             b = c;
-            break;
+            NEXT();
           }
-          case 0x31: {  // lmul
+  L_op_31: {  // lmul
             const std::uint64_t r = static_cast<std::uint64_t>(b) * a + c;
             a = static_cast<std::uint32_t>(r);
             b = static_cast<std::uint32_t>(r >> 32);
-            break;
+            NEXT();
           }
-          case 0x32: a = ~a; break;          // not
-          case 0x33: a ^= b; b = c; break;   // xor
-          case 0x34: a *= 4; break;          // bcnt
-          case 0x35: {                        // lshr
+  L_op_32: a = ~a; NEXT();          // not
+  L_op_33: a ^= b; b = c; NEXT();   // xor
+  L_op_34: a *= 4; NEXT();          // bcnt
+  L_op_35: {                        // lshr
             const arith::Pair r = arith::LongShiftRight(c, b, a);
             remaining -= a < 64 ? a : 64;
             a = r.low;
             b = r.high;
-            break;
+            NEXT();
           }
-          case 0x36: {  // lshl
+  L_op_36: {  // lshl
             const arith::Pair r = arith::LongShiftLeft(c, b, a);
             remaining -= a < 64 ? a : 64;
             a = r.low;
             b = r.high;
-            break;
+            NEXT();
           }
-          case 0x37: {  // lsum
+  L_op_37: {  // lsum
             const std::uint64_t r = static_cast<std::uint64_t>(b) + a + (c & 1);
             a = static_cast<std::uint32_t>(r);
             b = static_cast<std::uint32_t>(r >> 32);
-            break;
+            NEXT();
           }
-          case 0x38: {  // lsub
+  L_op_38: {  // lsub
             std::int32_t r1, r2;
             const bool o1 = __builtin_sub_overflow(S(b), S(a), &r1);
             const bool o2 = __builtin_sub_overflow(r1, static_cast<std::int32_t>(c & 1), &r2);
             a = static_cast<std::uint32_t>(r2);
             if (o1 != o2) SET_ERROR();
-            break;
+            NEXT();
           }
-          case 0x39: SLOW(Schedule(a));  // runp
-          case 0x3A:                     // xword
+  L_op_39: SLOW(Schedule(a));  // runp
+  L_op_3A:                     // xword
             a = b < a ? b : b - 2 * a;
             b = c;
-            break;
-          case 0x3B:  // sb
+            NEXT();
+  L_op_3B:  // sb
             mem[a & mask] = static_cast<std::uint8_t>(b);
             a = c;
-            break;
-          case 0x3C: {  // gajw
+            NEXT();
+  L_op_3C: {  // gajw
             const std::uint32_t t = wptr;
             wptr = a & ~3u;
             a = t;
-            break;
+            NEXT();
           }
-          case 0x3D:  // savel
-          case 0x3E:  // saveh
+  L_op_3D:  // savel
+  L_op_3E:  // saveh
             WR(a, front_[operand == 0x3D ? 1 : 0]);
             WR(a + 4, back_[operand == 0x3D ? 1 : 0]);
             POP();
-            break;
-          case 0x3F:  // wcnt
+            NEXT();
+  L_op_3F:  // wcnt
             c = b;
             b = a & 3;
             a = U(S(a) >> 2);
-            break;
-          case 0x40:  // shr
+            NEXT();
+  L_op_40:  // shr
             remaining -= a < 32 ? a : 32;
             a = a >= 32 ? 0 : b >> a;
             b = c;
-            break;
-          case 0x41:  // shl
+            NEXT();
+  L_op_41:  // shl
             remaining -= a < 32 ? a : 32;
             a = a >= 32 ? 0 : b << a;
             b = c;
-            break;
-          case 0x42: PUSH(kMinInt); break;       // mint
-          case 0x43: WR(wptr - 12, kEnabling); break;  // alt
-          case 0x44:                              // altwt
+            NEXT();
+  L_op_42: PUSH(kMinInt); NEXT();       // mint
+  L_op_43: WR(wptr - 12, kEnabling); NEXT();  // alt
+  L_op_44:                              // altwt
             WR(wptr, kNoneSelected);
-            if (RD(wptr - 12) == kReady) break;
+            if (RD(wptr - 12) == kReady) NEXT();
             WR(wptr - 12, kWaiting);
             remaining -= kCyclesAltwtWait;
             SLOW(DeschedulePrivate());
-          case 0x45: iptr += RD(wptr); break;  // altend
-          case 0x46: a &= b; b = c; break;     // and
-          case 0x47:                           // enbt: A guard, B time
+  L_op_45: iptr += RD(wptr); NEXT();  // altend
+  L_op_46: a &= b; b = c; NEXT();     // and
+  L_op_47:                           // enbt: A guard, B time
             if (a != 0) {
               if (RD(wptr - 16) == kTimeNotSet) {
                 WR(wptr - 16, kTimeSet);
@@ -425,52 +435,52 @@ RunStatus Transputer::Execute(std::int64_t budget) {
               }
             }
             b = c;
-            break;
-          case 0x48:  // enbc: A guard, B channel
+            NEXT();
+  L_op_48:  // enbc: A guard, B channel
             if (a != 0) {
               SAVE();
               EnableChannel(b);
             }
             b = c;
-            break;
-          case 0x49:  // enbs
+            NEXT();
+  L_op_49:  // enbs
             if (a != 0) WR(wptr - 12, kReady);
-            break;
-          case 0x4A:  // move: C source, B destination, A count
+            NEXT();
+  L_op_4A:  // move: C source, B destination, A count
             if (S(a) > 0) {
               memory_.Copy(b, c, a);
               remaining -= kCyclesMoveBase + 2 * ((static_cast<std::int64_t>(a) + 3) / 4);
             }
-            break;
-          case 0x4B: a |= b; b = c; break;  // or
-          case 0x4C:                        // csngl
+            NEXT();
+  L_op_4B: a |= b; b = c; NEXT();  // or
+  L_op_4C:                        // csngl
             if (b != (S(a) < 0 ? ~0u : 0u)) SET_ERROR();
             b = c;
-            break;
-          case 0x4D:  // ccnt1
+            NEXT();
+  L_op_4D:  // ccnt1
             if (b == 0 || b > a) SET_ERROR();
             a = b;
             b = c;
-            break;
-          case 0x4E:  // talt
+            NEXT();
+  L_op_4E:  // talt
             WR(wptr - 12, kEnabling);
             WR(wptr - 16, kTimeNotSet);
-            break;
-          case 0x4F: {  // ldiff
+            NEXT();
+  L_op_4F: {  // ldiff
             const std::uint64_t r = static_cast<std::uint64_t>(b) - a - (c & 1);
             a = static_cast<std::uint32_t>(r);
             b = (r >> 32) != 0 ? 1 : 0;
-            break;
+            NEXT();
           }
-          case 0x50: back_[0] = a; POP(); break;  // sthb
-          case 0x51: {                            // taltwt
+  L_op_50: back_[0] = a; POP(); NEXT();  // sthb
+  L_op_51: {                            // taltwt
             WR(wptr, kNoneSelected);
-            if (RD(wptr - 12) == kReady) break;
+            if (RD(wptr - 12) == kReady) NEXT();
             if (RD(wptr - 16) == kTimeSet) {
               now_us_ = clock_.Microseconds();
               if (After(ClockNow(pri_), RD(wptr - 20))) {
                 WR(wptr - 12, kReady);
-                break;
+                NEXT();
               }
               WR(wptr - 12, kWaiting);
               remaining -= kCyclesTaltwtWait;
@@ -482,67 +492,83 @@ RunStatus Transputer::Execute(std::int64_t budget) {
             remaining -= kCyclesTaltwtWait;
             SLOW(DeschedulePrivate());
           }
-          case 0x52: a += b; b = c; break;  // sum
-          case 0x53: {                      // mul
+  L_op_52: a += b; b = c; NEXT();  // sum
+  L_op_53: {                      // mul
             std::int32_t r;
             const bool overflow = __builtin_mul_overflow(S(b), S(a), &r);
             a = static_cast<std::uint32_t>(r);
             b = c;
             if (overflow) SET_ERROR();
-            break;
+            NEXT();
           }
-          case 0x54:  // sttimer
+  L_op_54:  // sttimer
             now_us_ = clock_.Microseconds();
             timers_running_ = true;
             timer_base_value_ = a;
             timer_base_us_ = now_us_;
             POP();
-            break;
-          case 0x55:  // stoperr
+            NEXT();
+  L_op_55:  // stoperr
             if (error_) SLOW(DeschedulePrivate());
-            break;
-          case 0x56:  // cword: A the sign bit of the field, B the value
+            NEXT();
+  L_op_56:  // cword: A the sign bit of the field, B the value
             if (S(b) >= S(a) || S(b) < -S(a)) SET_ERROR();
             a = b;
             b = c;
-            break;
-          case 0x57: halt_on_error_ = false; break;          // clrhalterr
-          case 0x58: halt_on_error_ = true; break;           // sethalterr
-          case 0x59: PUSH(halt_on_error_ ? 1u : 0u); break;  // testhalterr
-          default:
-            SAVE();
-            remaining -= ExtendedOperation(operand);
-            goto resync;
-        }
-        break;
-    }
-    continue;
+            NEXT();
+  L_op_57: halt_on_error_ = false; NEXT();          // clrhalterr
+  L_op_58: halt_on_error_ = true; NEXT();           // sethalterr
+  L_op_59: PUSH(halt_on_error_ ? 1u : 0u); NEXT();  // testhalterr
+  L_op_extended:
+        SAVE();
+        remaining -= ExtendedOperation(operand);
+        goto resync;
+
+  L_opq_0: remaining -= OperationCycles(0x0); goto L_op_00;
+  L_opq_1: remaining -= OperationCycles(0x1); goto L_op_01;
+  L_opq_2: remaining -= OperationCycles(0x2); goto L_op_02;
+  L_opq_3: remaining -= OperationCycles(0x3); goto L_op_03;
+  L_opq_4: remaining -= OperationCycles(0x4); goto L_op_04;
+  L_opq_5: remaining -= OperationCycles(0x5); goto L_op_05;
+  L_opq_6: remaining -= OperationCycles(0x6); goto L_op_06;
+  L_opq_7: remaining -= OperationCycles(0x7); goto L_op_07;
+  L_opq_8: remaining -= OperationCycles(0x8); goto L_op_08;
+  L_opq_9: remaining -= OperationCycles(0x9); goto L_op_09;
+  L_opq_A: remaining -= OperationCycles(0xA); goto L_op_0A;
+  L_opq_B: remaining -= OperationCycles(0xB); goto L_op_0B;
+  L_opq_C: remaining -= OperationCycles(0xC); goto L_op_0C;
+  L_opq_D: remaining -= OperationCycles(0xD); goto L_op_0D;
+  L_opq_E: remaining -= OperationCycles(0xE); goto L_op_0E;
+  L_opq_F: remaining -= OperationCycles(0xF); goto L_op_0F;
+
 
   resync:
     // The members are current; the running process may have changed.
     if (halted_) {
       result = RunStatus::kHalted;
-      break;
+      goto finish;
     }
     if (boot_wait_) {
       result = RunStatus::kBootWait;
-      break;
+      goto finish;
     }
     if (running_ && pri_ == 1 && front_[0] != kNotProcess) InterruptLowPriority();
     if (!running_) {
       result = RunStatus::kIdle;
-      break;
+      goto finish;
     }
     LOAD();
-    continue;
+    NEXT();
 
   halt:
     SAVE();
     HaltNow();
     result = RunStatus::kHalted;
-    break;
-  }
-  if (result == RunStatus::kBudgetUsed) SAVE();
+    goto finish;
+
+  budget_used:
+    SAVE();
+  finish:
   cycles_ += static_cast<std::uint64_t>(budget - remaining);
   return result;
 }
