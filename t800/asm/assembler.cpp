@@ -20,11 +20,17 @@ constexpr std::int64_t kMaxSpace = 1 << 24;
 constexpr std::int64_t kMaxAlign = 1 << 16;
 constexpr std::size_t kMaxPrimary = 255;
 
-bool InRange(std::int64_t v, std::int64_t lo, std::int64_t hi) { return v >= lo && v <= hi; }
+bool InRange(std::int64_t v, std::int64_t lo, std::int64_t hi) {
+  return v >= lo && v <= hi;
+}
 
 // A 32-bit value as the processor sees it: signed or unsigned spellings accepted.
-bool FitsWord(std::int64_t v) { return InRange(v, -(std::int64_t{1} << 31), (std::int64_t{1} << 32) - 1); }
-std::int32_t AsWord(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
+bool FitsWord(std::int64_t v) {
+  return InRange(v, -(std::int64_t{1} << 31), (std::int64_t{1} << 32) - 1);
+}
+std::int32_t AsWord(std::int64_t v) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+}
 
 std::string Hex(std::int64_t v) {
   char buffer[20];
@@ -96,13 +102,14 @@ class Layout {
 
   // The operand's value; nothing after an error (reported in the final pass).
   std::optional<std::int64_t> Value(const Operand& operand, std::int64_t here) {
-    auto result = operand.expression->Evaluate(here, [&](const std::string& name) -> std::optional<std::int64_t> {
-      auto it = symbols_.find(name);
-      if (it != symbols_.end()) return it->second;
-      if (final_) return std::nullopt;
-      unresolved_ = true;
-      return 0;
-    });
+    auto result =
+        operand.expression->Evaluate(here, [&](const std::string& name) -> std::optional<std::int64_t> {
+          auto it = symbols_.find(name);
+          if (it != symbols_.end()) return it->second;
+          if (final_) return std::nullopt;
+          unresolved_ = true;
+          return 0;
+        });
     if (!result.error.empty()) {
       Error(result.error);
       return std::nullopt;
@@ -116,9 +123,14 @@ class Layout {
 
   int Size(const Statement& s, std::int64_t address, int old_size) {
     switch (s.kind) {
-      case Kind::kLabelsOnly: return 0;
-      case Kind::kInstruction: return Instruction(s, address, old_size);
-      case Kind::kByte: case Kind::kInt16: case Kind::kWord: return Data(s, address);
+      case Kind::kLabelsOnly:
+        return 0;
+      case Kind::kInstruction:
+        return Instruction(s, address, old_size);
+      case Kind::kByte:
+      case Kind::kInt16:
+      case Kind::kWord:
+        return Data(s, address);
       case Kind::kSpace: {
         auto count = Value(s.operands[0], address);
         if (!count) return old_size;
@@ -173,18 +185,23 @@ class Layout {
       }
       case OpKind::kFpEntry: {
         if (final_) {
-          Encode(kFnLdc, static_cast<std::int32_t>(m.code), EncodedLength(kFnLdc, static_cast<std::int32_t>(m.code)), image_);
+          Encode(kFnLdc, static_cast<std::int32_t>(m.code),
+                 EncodedLength(kFnLdc, static_cast<std::int32_t>(m.code)), image_);
           EncodeOperation(kOpFpEntry, image_);
         }
         return EncodedLength(kFnLdc, static_cast<std::int32_t>(m.code)) + OperationLength(kOpFpEntry);
       }
       case OpKind::kPrefix: {
         auto v = Value(s.operands[0], address);
-        if (v && !InRange(*v, 0, 15)) Error("operand out of range for " + std::string(m.name) + " (0..15): " + std::to_string(*v));
-        else if (v) Emit(static_cast<std::uint8_t>((m.code << 4) | *v));
+        if (v && !InRange(*v, 0, 15))
+          Error("operand out of range for " + std::string(m.name) + " (0..15): " + std::to_string(*v));
+        else if (v)
+          Emit(static_cast<std::uint8_t>((m.code << 4) | *v));
         return 1;
       }
-      case OpKind::kDirect: case OpKind::kRelative: break;
+      case OpKind::kDirect:
+      case OpKind::kRelative:
+        break;
     }
     int size = grow_only_ ? std::max(old_size, 1) : 1;
     unresolved_ = false;
@@ -288,8 +305,9 @@ Assembly Assemble(const std::string& path, const Options& options, const FileRea
   if (!result.errors.empty()) return result;
 
   const Statement* at = layout.secondary_statement();
-  std::size_t primary = layout.secondary_at() ? static_cast<std::size_t>(*layout.secondary_at() - options.origin)
-                                              : result.image.size();
+  std::size_t primary = layout.secondary_at()
+                            ? static_cast<std::size_t>(*layout.secondary_at() - options.origin)
+                            : result.image.size();
   if (primary > kMaxPrimary) {
     Diagnostic d{at ? at->file : path, at ? at->line : 0,
                  "the primary bootstrap takes " + std::to_string(primary) + " bytes; at most 255 fit"};

@@ -35,6 +35,8 @@ void EncodeOperation(std::uint32_t code, std::vector<std::uint8_t>& out) {
   Shortest(kFnOpr, code, out);
 }
 
-int OperationLength(std::uint32_t code) { return EncodedLength(kFnOpr, static_cast<std::int32_t>(code)); }
+int OperationLength(std::uint32_t code) {
+  return EncodedLength(kFnOpr, static_cast<std::int32_t>(code));
+}
 
 }  // namespace t800asm

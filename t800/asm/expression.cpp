@@ -8,7 +8,12 @@ namespace {
 
 // Binary operators from loosest to tightest binding.
 constexpr std::array<std::array<std::string_view, 3>, 6> kLevels = {{
-    {"|"}, {"^"}, {"&"}, {"<<", ">>"}, {"+", "-"}, {"*", "/", "%"},
+    {"|"},
+    {"^"},
+    {"&"},
+    {"<<", ">>"},
+    {"+", "-"},
+    {"*", "/", "%"},
 }};
 
 // Deeper nesting than any real expression: refused rather than recursed into.
@@ -32,7 +37,8 @@ struct Parser {
     for (;;) {
       const Token& t = tokens[pos];
       bool match = false;
-      for (auto op : kLevels[level]) match = match || (!op.empty() && t.kind == Token::Kind::kPunct && t.text == op);
+      for (auto op : kLevels[level])
+        match = match || (!op.empty() && t.kind == Token::Kind::kPunct && t.text == op);
       if (!match) return true;
       std::string op = t.text;
       ++pos;
@@ -93,14 +99,16 @@ struct Parser {
       default:
         break;
     }
-    error = t.kind == Token::Kind::kEnd ? "expression expected" : "unexpected '" + t.text + "' in an expression";
+    error =
+        t.kind == Token::Kind::kEnd ? "expression expected" : "unexpected '" + t.text + "' in an expression";
     return false;
   }
 };
 
 }  // namespace
 
-std::optional<Expression> Expression::Parse(const std::vector<Token>& tokens, std::size_t& pos, std::string& error,
+std::optional<Expression> Expression::Parse(const std::vector<Token>& tokens, std::size_t& pos,
+                                            std::string& error,
                                             const std::function<std::string(const std::string&)>& qualify) {
   Parser parser{tokens, pos, error, qualify, {}};
   if (!parser.Binary(0)) return std::nullopt;
@@ -113,8 +121,12 @@ Expression::Value Expression::Evaluate(std::int64_t here, const Lookup& lookup) 
   std::vector<std::int64_t> stack;
   for (const Item& item : rpn_) {
     switch (item.kind) {
-      case Item::Kind::kNumber: stack.push_back(item.number); break;
-      case Item::Kind::kHere: stack.push_back(here); break;
+      case Item::Kind::kNumber:
+        stack.push_back(item.number);
+        break;
+      case Item::Kind::kHere:
+        stack.push_back(here);
+        break;
       case Item::Kind::kSymbol: {
         auto value = lookup(item.text);
         if (!value) return {0, "undefined symbol '" + item.text + "'"};
@@ -123,8 +135,12 @@ Expression::Value Expression::Evaluate(std::int64_t here, const Lookup& lookup) 
       }
       // Unsigned arithmetic: wraps instead of overflowing; values that large
       // fail the range checks anyway.
-      case Item::Kind::kNegate: stack.back() = static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(stack.back())); break;
-      case Item::Kind::kComplement: stack.back() = ~stack.back(); break;
+      case Item::Kind::kNegate:
+        stack.back() = static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(stack.back()));
+        break;
+      case Item::Kind::kComplement:
+        stack.back() = ~stack.back();
+        break;
       case Item::Kind::kBinary: {
         std::int64_t b = stack.back();
         stack.pop_back();
@@ -132,16 +148,24 @@ Expression::Value Expression::Evaluate(std::int64_t here, const Lookup& lookup) 
         auto ua = static_cast<std::uint64_t>(a), ub = static_cast<std::uint64_t>(b);
         std::int64_t r = 0;
         const std::string& op = item.text;
-        if (op == "+") r = static_cast<std::int64_t>(ua + ub);
-        else if (op == "-") r = static_cast<std::int64_t>(ua - ub);
-        else if (op == "*") r = static_cast<std::int64_t>(ua * ub);
-        else if (op == "&") r = a & b;
-        else if (op == "|") r = a | b;
-        else if (op == "^") r = a ^ b;
+        if (op == "+")
+          r = static_cast<std::int64_t>(ua + ub);
+        else if (op == "-")
+          r = static_cast<std::int64_t>(ua - ub);
+        else if (op == "*")
+          r = static_cast<std::int64_t>(ua * ub);
+        else if (op == "&")
+          r = a & b;
+        else if (op == "|")
+          r = a | b;
+        else if (op == "^")
+          r = a ^ b;
         else if (op == "/" || op == "%") {
           if (b == 0) return {0, "division by zero"};
-          if (b == -1) r = op == "/" ? static_cast<std::int64_t>(0 - ua) : 0;
-          else r = op == "/" ? a / b : a % b;
+          if (b == -1)
+            r = op == "/" ? static_cast<std::int64_t>(0 - ua) : 0;
+          else
+            r = op == "/" ? a / b : a % b;
         } else {  // << >>
           if (b < 0 || b > 63) return {0, "shift count out of range: " + std::to_string(b)};
           r = op == "<<" ? static_cast<std::int64_t>(ua << b) : a >> b;

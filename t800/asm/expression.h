@@ -23,7 +23,8 @@ class Expression {
 
   // Parses from tokens[pos], leaving pos after the expression. `qualify` turns
   // a name as written into the symbol-table name (local labels).
-  static std::optional<Expression> Parse(const std::vector<Token>& tokens, std::size_t& pos, std::string& error,
+  static std::optional<Expression> Parse(const std::vector<Token>& tokens, std::size_t& pos,
+                                         std::string& error,
                                          const std::function<std::string(const std::string&)>& qualify);
 
   // Value, or an error message. `lookup` gives a symbol's value or nothing when

@@ -6,8 +6,12 @@
 namespace t800asm {
 namespace {
 
-bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
-bool IsNameChar(char c) { return IsNameStart(c) || std::isdigit(static_cast<unsigned char>(c)); }
+bool IsNameStart(char c) {
+  return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '.';
+}
+bool IsNameChar(char c) {
+  return IsNameStart(c) || std::isdigit(static_cast<unsigned char>(c));
+}
 
 int DigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -27,33 +31,50 @@ bool ReadChar(std::string_view line, std::size_t& i, char& out) {
   if (i >= line.size()) return false;
   char e = line[i++];
   switch (e) {
-    case 'n': out = '\n'; return true;
-    case 'r': out = '\r'; return true;
-    case 't': out = '\t'; return true;
-    case '0': out = '\0'; return true;
-    case '\\': case '\'': case '"': out = e; return true;
+    case 'n':
+      out = '\n';
+      return true;
+    case 'r':
+      out = '\r';
+      return true;
+    case 't':
+      out = '\t';
+      return true;
+    case '0':
+      out = '\0';
+      return true;
+    case '\\':
+    case '\'':
+    case '"':
+      out = e;
+      return true;
     case 'x': {
       int value = 0, digits = 0;
-      while (digits < 2 && i < line.size() && DigitValue(line[i]) < 16) value = value * 16 + DigitValue(line[i++]), ++digits;
+      while (digits < 2 && i < line.size() && DigitValue(line[i]) < 16)
+        value = value * 16 + DigitValue(line[i++]), ++digits;
       if (digits == 0) return false;
       out = static_cast<char>(value);
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
 std::string ReadNumber(std::string_view line, std::size_t& i, std::int64_t& out) {
   int base = 10;
-  if (line[i] == '0' && i + 1 < line.size() && (line[i + 1] == 'x' || line[i + 1] == 'X')) base = 16, i += 2;
-  else if (line[i] == '0' && i + 1 < line.size() && (line[i + 1] == 'b' || line[i + 1] == 'B')) base = 2, i += 2;
+  if (line[i] == '0' && i + 1 < line.size() && (line[i + 1] == 'x' || line[i + 1] == 'X'))
+    base = 16, i += 2;
+  else if (line[i] == '0' && i + 1 < line.size() && (line[i + 1] == 'b' || line[i + 1] == 'B'))
+    base = 2, i += 2;
   std::size_t start = i;
   std::uint64_t value = 0;
   for (; i < line.size() && IsNameChar(line[i]); ++i) {
     int d = DigitValue(line[i]);
     if (d >= base) return "bad digit '" + std::string(1, line[i]) + "' in a number";
     value = value * base + d;
-    if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) / 16) return "number too large";
+    if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) / 16)
+      return "number too large";
   }
   if (i == start) return "number without digits";
   out = static_cast<std::int64_t>(value);

@@ -39,9 +39,12 @@ int main(int argc, char** argv) {
     std::string arg = argv[i];
     if ((arg == "-I" || arg == "-o" || arg == "-l") && i + 1 < argc) {
       std::string value = argv[++i];
-      if (arg == "-I") options.include_dirs.push_back(value);
-      else if (arg == "-o") output = value;
-      else listing = value;
+      if (arg == "-I")
+        options.include_dirs.push_back(value);
+      else if (arg == "-o")
+        output = value;
+      else
+        listing = value;
     } else if (!arg.empty() && arg[0] != '-' && source.empty()) {
       source = arg;
     } else {
@@ -51,7 +54,10 @@ int main(int argc, char** argv) {
   if (source.empty()) return Usage();
   if (output.empty()) {
     auto dot = source.find_last_of('.');
-    output = (dot == std::string::npos || source.find('/', dot) != std::string::npos ? source : source.substr(0, dot)) + ".btl";
+    output =
+        (dot == std::string::npos || source.find('/', dot) != std::string::npos ? source
+                                                                                : source.substr(0, dot)) +
+        ".btl";
   }
 
   auto result = t800asm::Assemble(source, options, ReadFile);

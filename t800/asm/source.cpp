@@ -20,8 +20,8 @@ constexpr int kMaxIncludes = 256;
 using Kind = Statement::Kind;
 
 const std::map<std::string, Kind, std::less<>> kDirectives = {
-    {".byte", Kind::kByte},   {".int16", Kind::kInt16}, {".word", Kind::kWord},
-    {".space", Kind::kSpace}, {".align", Kind::kAlign}, {".equ", Kind::kEquate},
+    {".byte", Kind::kByte},           {".int16", Kind::kInt16}, {".word", Kind::kWord},
+    {".space", Kind::kSpace},         {".align", Kind::kAlign}, {".equ", Kind::kEquate},
     {".secondary", Kind::kSecondary},
 };
 
@@ -33,7 +33,8 @@ std::string Folder(const std::string& path) {
 
 class Reader {
  public:
-  Reader(const std::vector<std::string>& include_dirs, const FileReader& read) : dirs_(include_dirs), read_(read) {}
+  Reader(const std::vector<std::string>& include_dirs, const FileReader& read)
+      : dirs_(include_dirs), read_(read) {}
 
   void ReadText(const std::string& path, const std::string& text, int depth) {
     std::size_t start = 0;
@@ -55,7 +56,9 @@ class Reader {
     source_.errors.push_back({file, line, std::move(message)});
   }
 
-  std::string Qualify(const std::string& name) const { return name.size() > 1 && name[0] == '.' ? scope_ + name : name; }
+  std::string Qualify(const std::string& name) const {
+    return name.size() > 1 && name[0] == '.' ? scope_ + name : name;
+  }
 
   bool Define(const std::string& name, const std::string& file, int line) {
     auto [it, fresh] = defined_.emplace(name, file + ":" + std::to_string(line));
@@ -73,7 +76,8 @@ class Reader {
       return;
     }
     std::vector<std::string> candidates;
-    bool absolute = !name.empty() && (name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'));
+    bool absolute =
+        !name.empty() && (name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'));
     if (absolute) {
       candidates.push_back(name);
     } else {
@@ -176,7 +180,8 @@ class Reader {
       if (tokens[pos].kind == Token::Kind::kString && s.kind == Kind::kByte) {
         operand.bytes = tokens[pos++].text;
       } else {
-        operand.expression = Expression::Parse(tokens, pos, error, [this](const std::string& n) { return Qualify(n); });
+        operand.expression =
+            Expression::Parse(tokens, pos, error, [this](const std::string& n) { return Qualify(n); });
         if (!operand.expression) {
           Error(file, line, error);
           return;
@@ -200,11 +205,23 @@ class Reader {
         if (n != (takes ? 1u : 0u)) return takes ? head + " takes one operand" : head + " takes no operand";
         break;
       }
-      case Kind::kByte: case Kind::kInt16: case Kind::kWord: ok = n >= 1; break;
-      case Kind::kSpace: ok = n == 1 || n == 2; break;
-      case Kind::kAlign: case Kind::kEquate: ok = n == 1; break;
-      case Kind::kSecondary: ok = n == 0; break;
-      case Kind::kLabelsOnly: break;
+      case Kind::kByte:
+      case Kind::kInt16:
+      case Kind::kWord:
+        ok = n >= 1;
+        break;
+      case Kind::kSpace:
+        ok = n == 1 || n == 2;
+        break;
+      case Kind::kAlign:
+      case Kind::kEquate:
+        ok = n == 1;
+        break;
+      case Kind::kSecondary:
+        ok = n == 0;
+        break;
+      case Kind::kLabelsOnly:
+        break;
     }
     return ok ? std::string() : "wrong number of operands for " + head;
   }
@@ -220,7 +237,8 @@ class Reader {
 
 }  // namespace
 
-Source ReadSource(const std::string& path, const std::vector<std::string>& include_dirs, const FileReader& read) {
+Source ReadSource(const std::string& path, const std::vector<std::string>& include_dirs,
+                  const FileReader& read) {
   Reader reader(include_dirs, read);
   if (auto text = read(path)) {
     reader.ReadText(path, *text, 0);

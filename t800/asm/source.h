@@ -47,6 +47,7 @@ using FileReader = std::function<std::optional<std::string>(const std::string& p
 
 // Reads `path` and what it includes. An include names a file relative to the
 // including file's folder, else relative to one of `include_dirs`.
-Source ReadSource(const std::string& path, const std::vector<std::string>& include_dirs, const FileReader& read);
+Source ReadSource(const std::string& path, const std::vector<std::string>& include_dirs,
+                  const FileReader& read);
 
 }  // namespace t800asm

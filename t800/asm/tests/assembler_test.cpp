@@ -31,9 +31,12 @@ std::int64_t JumpTarget(const Bytes& image, std::size_t at, std::int64_t origin)
   for (std::size_t i = at;; ++i) {
     oreg |= image.at(i) & 0xF;
     std::uint32_t fn = image[i] >> 4;
-    if (fn == 2) oreg <<= 4;
-    else if (fn == 6) oreg = ~oreg << 4;
-    else return origin + static_cast<std::int64_t>(i + 1) + static_cast<std::int32_t>(oreg);
+    if (fn == 2)
+      oreg <<= 4;
+    else if (fn == 6)
+      oreg = ~oreg << 4;
+    else
+      return origin + static_cast<std::int64_t>(i + 1) + static_cast<std::int32_t>(oreg);
   }
 }
 
@@ -42,8 +45,8 @@ TEST(Assembler, JumpsSettleAcrossPrefixBoundaries) {
   // another prefix, one after another so that one's growth moves the next.
   for (int gap : {13, 14, 15, 16, 17, 238, 239, 240, 254, 255, 256, 257, 4094, 4095, 4096, 4097}) {
     std::string space = " .space " + std::to_string(gap) + "\n";
-    std::string text = " ldc 0\n .secondary\nj1: j fwd\nj2: cj fwd\nj3: call back\n" + space + "fwd: ldc 0\n" + space +
-                       "j4: j j1\nback: j back\nend:\n";
+    std::string text = " ldc 0\n .secondary\nj1: j fwd\nj2: cj fwd\nj3: call back\n" + space +
+                       "fwd: ldc 0\n" + space + "j4: j j1\nback: j back\nend:\n";
     auto a = AssembleFiles({{"t.s", text}}, {.origin = 0});
     ASSERT_TRUE(a.errors.empty()) << Errors(a);
     auto at = [&](const std::string& name) {
@@ -55,7 +58,8 @@ TEST(Assembler, JumpsSettleAcrossPrefixBoundaries) {
       std::string from, to;
     } jumps[] = {{"j1", "fwd"}, {"j2", "fwd"}, {"j3", "back"}, {"j4", "j1"}, {"back", "back"}};
     for (const auto& j : jumps) {
-      EXPECT_EQ(JumpTarget(a.image, at(j.from), 0), static_cast<std::int64_t>(at(j.to))) << j.from << " gap " << gap;
+      EXPECT_EQ(JumpTarget(a.image, at(j.from), 0), static_cast<std::int64_t>(at(j.to)))
+          << j.from << " gap " << gap;
       // As short as the distance allows: no leading "pfix 0".
       EXPECT_NE(a.image[at(j.from)], 0x20) << j.from << " gap " << gap;
     }
@@ -76,13 +80,13 @@ TEST(Assembler, DataExpressionsEquatesAndLocalLabels) {
                            " fpurz\n"}},
                          {.origin = 0x100});
   ASSERT_TRUE(a.errors.empty()) << Errors(a);
-  Bytes want = {7, 0, 0, 0, 9, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x14, 0, 0, 0, 3, 0, 0, 0,
-                34, 0, 0, 0,                       // b - a
-                28, 0, 'A', 0, 0xFF, 0xFF,          // a.loop
-                'h', 'i', '\n', 0x80, 0xFF,         // b
-                0,                                  // align to 0x100 + 40
-                5, 0, 0, 0, 42, 0, 0, 0, 0x28, 0x01, 0, 0,
-                0xEE, 0xEE, 0xEE, 0x46, 0x2A, 0xFB};
+  Bytes want = {7,    0,    0,    0,    9,    0,    0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0,
+                0,    0,    0x14, 0,    0,    0,    3, 0, 0,    0,    34,   0,    0,    0,  // b - a
+                28,   0,    'A',  0,    0xFF, 0xFF,                                         // a.loop
+                'h',  'i',  '\n', 0x80, 0xFF,                                               // b
+                0,  // align to 0x100 + 40
+                5,    0,    0,    0,    42,   0,    0, 0, 0x28, 0x01, 0,    0,    0xEE, 0xEE,
+                0xEE, 0x46, 0x2A, 0xFB};
   EXPECT_EQ(a.image, want);
 }
 
@@ -104,11 +108,13 @@ TEST(Assembler, ErrorsNameFileAndLine) {
       {{{"t.s", "x: ldc 1\nx: ldc 2\n"}}, "t.s:2: error: 'x' is already defined at t.s:1"},
       {{{"t.s", " ldc (1\n"}}, "t.s:1: error: missing ')'"},
       {{{"t.s", " .byte \"abc\n"}}, "t.s:1: error: string without closing quote"},
-      {{{"t.s", " .include \"lib.s\"\n"}, {"lib.s", "\n mint\n ldl\n"}}, "lib.s:3: error: ldl takes one operand"},
+      {{{"t.s", " .include \"lib.s\"\n"}, {"lib.s", "\n mint\n ldl\n"}},
+       "lib.s:3: error: ldl takes one operand"},
       {{{"t.s", " .include \"gone.s\"\n"}}, "t.s:1: error: cannot find include file 'gone.s'"},
       {{{"t.s", " .include \"t.s\"\n"}}, "includes nested too deeply"},
       {{{"t.s", " .space 256\n"}}, "t.s: error: the primary bootstrap takes 256 bytes; at most 255 fit"},
-      {{{"t.s", " .space 252\n ldc 0x1234\n .secondary\n ldc 1\n"}}, "t.s:3: error: the primary bootstrap takes 256 bytes"},
+      {{{"t.s", " .space 252\n ldc 0x1234\n .secondary\n ldc 1\n"}},
+       "t.s:3: error: the primary bootstrap takes 256 bytes"},
       {{{"t.s", " ldc 1\n .secondary\n"}}, "t.s:2: error: nothing follows .secondary"},
       {{{"t.s", " .equ A, B\n .equ B, A + 1\n"}}, "t.s: error: the layout does not settle"},
   };
@@ -127,7 +133,8 @@ TEST(Assembler, BootFileLayout) {
 
   // With it: the primary padded to a word, then INT32 length and the rest,
   // whose labels are laid out right after the primary.
-  auto split = AssembleFiles({{"t.s", " ldc rest\n .secondary\nrest: .byte 1, 2, 3\n .word __end\n"}}, {.origin = 0x10});
+  auto split = AssembleFiles({{"t.s", " ldc rest\n .secondary\nrest: .byte 1, 2, 3\n .word __end\n"}},
+                             {.origin = 0x10});
   ASSERT_TRUE(split.errors.empty()) << Errors(split);
   EXPECT_EQ(split.primary_size, 4u);
   EXPECT_EQ(split.boot_file, (Bytes{4, 0x21, 0x44, 0, 0, 7, 0, 0, 0, 1, 2, 3, 0x1B, 0, 0, 0}));

@@ -21,9 +21,12 @@ Decoded Execute(const std::vector<std::uint8_t>& bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     oreg |= bytes[i] & 0xF;
     std::uint32_t fn = bytes[i] >> 4;
-    if (fn == kFnPfix) oreg <<= 4;
-    else if (fn == kFnNfix) oreg = ~oreg << 4;
-    else return {fn, i + 1 == bytes.size() ? static_cast<std::int32_t>(oreg) : -999};
+    if (fn == kFnPfix)
+      oreg <<= 4;
+    else if (fn == kFnNfix)
+      oreg = ~oreg << 4;
+    else
+      return {fn, i + 1 == bytes.size() ? static_cast<std::int32_t>(oreg) : -999};
   }
   return {99, 0};
 }
@@ -54,8 +57,27 @@ TEST(Encoding, ShortestFormsOfOperands) {
 }
 
 TEST(Encoding, EveryLengthDecodesToTheOperand) {
-  std::vector<std::int32_t> values = {0, 1, 15, 16, 255, 256, 4095, 4096, -1, -15, -16, -17, -255, -256, -257,
-                                      0x12345678, -0x12345678, 0x7FFFFFFF, -0x7FFFFFFF - 1, 0x0FFFFFFF, -0x10000000};
+  std::vector<std::int32_t> values = {0,
+                                      1,
+                                      15,
+                                      16,
+                                      255,
+                                      256,
+                                      4095,
+                                      4096,
+                                      -1,
+                                      -15,
+                                      -16,
+                                      -17,
+                                      -255,
+                                      -256,
+                                      -257,
+                                      0x12345678,
+                                      -0x12345678,
+                                      0x7FFFFFFF,
+                                      -0x7FFFFFFF - 1,
+                                      0x0FFFFFFF,
+                                      -0x10000000};
   for (std::int32_t v : values) {
     int shortest = EncodedLength(kFnLdc, v);
     for (int length = shortest; length <= shortest + 3; ++length) {
@@ -74,7 +96,11 @@ TEST(Encoding, OperationsAndTheirTable) {
     const char* name;
     std::vector<std::uint8_t> bytes;
   } cases[] = {
-      {"rev", {0xF0}}, {"IN", {0xF7}}, {"mint", {0x24, 0xF2}}, {"fpentry", {0x2A, 0xFB}}, {"lddevid", {0x21, 0x27, 0xFC}},
+      {"rev", {0xF0}},
+      {"IN", {0xF7}},
+      {"mint", {0x24, 0xF2}},
+      {"fpentry", {0x2A, 0xFB}},
+      {"lddevid", {0x21, 0x27, 0xFC}},
   };
   for (const auto& c : cases) {
     const Mnemonic* m = FindMnemonic(c.name);

@@ -39,7 +39,8 @@ ChildResult RunChild(const std::vector<std::string>& argv, const std::string& in
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
   bool timed_out = false;
   while (from_child[0] >= 0 || from_child[1] >= 0) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       timed_out = true;
       break;

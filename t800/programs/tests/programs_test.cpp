@@ -17,16 +17,19 @@ using t800test::ChildResult;
 using t800test::RunChild;
 
 constexpr int kTimeoutSeconds = 60;
-constexpr int kExitFailure = 1;     // EXIT with the failure status
-constexpr int kExitErrorFlag = 3;   // the board's error flag rose
+constexpr int kExitFailure = 1;    // EXIT with the failure status
+constexpr int kExitErrorFlag = 3;  // the board's error flag rose
 
-ChildResult Boot(const std::string& program, std::vector<std::string> args = {}, const std::string& keys = {}) {
+ChildResult Boot(const std::string& program, std::vector<std::string> args = {},
+                 const std::string& keys = {}) {
   std::vector<std::string> argv = {T800EMU, "--run", std::string(T800_PROGRAMS_DIR) + "/" + program + ".btl"};
   argv.insert(argv.end(), args.begin(), args.end());
   return RunChild(argv, keys, kTimeoutSeconds);
 }
 
-std::string TempPath(const std::string& name) { return testing::TempDir() + "t800_programs_" + name; }
+std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "t800_programs_" + name;
+}
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -46,10 +49,10 @@ TEST(Programs, EchoRepeatsKeysUntilQ) {
     std::string keys, out;
     int exit_code;
   } cases[] = {
-      {"ab\ncdq", "ab\ncd\n", 0},     // a new line arrives as carriage return, shown as a new line
+      {"ab\ncdq", "ab\ncd\n", 0},  // a new line arrives as carriage return, shown as a new line
       {"q", "\n", 0},
-      {"xyqz", "xy\n", 0},            // keys after q are not read
-      {"abc", "abc", kExitFailure},   // stdin ends before q: no key to read
+      {"xyqz", "xy\n", 0},           // keys after q are not read
+      {"abc", "abc", kExitFailure},  // stdin ends before q: no key to read
   };
   for (const auto& c : cases) {
     auto r = Boot("echo", {}, c.keys);
@@ -117,7 +120,8 @@ TEST(Programs, TimerWaitsOnBothTimersAndReturns) {
 TEST(Programs, ComstimeReportsTimePerCommunication) {
   auto r = Boot("comstime");
   std::smatch m;
-  EXPECT_TRUE(std::regex_match(r.out, m, std::regex("comstime: 10000 rounds of 4 communications, [0-9]+ ns per communication\n")))
+  EXPECT_TRUE(std::regex_match(
+      r.out, m, std::regex("comstime: 10000 rounds of 4 communications, [0-9]+ ns per communication\n")))
       << r.out << r.err;
   EXPECT_EQ(r.exit_code, 0);
 }
