@@ -22,6 +22,7 @@
 namespace t800asm {
 
 inline constexpr std::int64_t kT800MemStart = 0x80000070;
+inline constexpr std::int64_t kT414MemStart = 0x80000048;
 
 struct Options {
   std::int64_t origin = kT800MemStart;

@@ -1,5 +1,5 @@
 // t800asm: assembles a transputer source file into a boot file.
-//   t800asm [-I dir]... [-o out.btl] [-l listing.txt] source.s
+//   t800asm [-I dir]... [-o out.btl] [-l listing.txt] [--t414] source.s
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -26,7 +26,8 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 int Usage() {
-  std::cerr << "usage: t800asm [-I dir]... [-o out.btl] [-l listing.txt] source.s\n";
+  std::cerr << "usage: t800asm [-I dir]... [-o out.btl] [-l listing.txt] [--t414] source.s\n"
+               "  --t414: lay the image out from the T414's MemStart (0x80000048), not the T800's\n";
   return 2;
 }
 
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
         output = value;
       else
         listing = value;
+    } else if (arg == "--t414") {
+      options.origin = t800asm::kT414MemStart;
     } else if (!arg.empty() && arg[0] != '-' && source.empty()) {
       source = arg;
     } else {

@@ -20,9 +20,10 @@ constexpr int kTimeoutSeconds = 60;
 constexpr int kExitFailure = 1;    // EXIT with the failure status
 constexpr int kExitErrorFlag = 3;  // the board's error flag rose
 
-ChildResult Boot(const std::string& program, std::vector<std::string> args = {},
-                 const std::string& keys = {}) {
-  std::vector<std::string> argv = {T800EMU, "--run", std::string(T800_PROGRAMS_DIR) + "/" + program + ".btl"};
+ChildResult Boot(const std::string& program, std::vector<std::string> args = {}, const std::string& keys = {},
+                 const std::string& cpu = "t800") {
+  std::vector<std::string> argv = {T800EMU, "--cpu", cpu, "--run",
+                                   std::string(T800_PROGRAMS_DIR) + "/" + program + ".btl"};
   argv.insert(argv.end(), args.begin(), args.end());
   return RunChild(argv, keys, kTimeoutSeconds);
 }
@@ -39,9 +40,14 @@ std::string ReadAll(const std::string& path) {
 }
 
 TEST(Programs, HelloGreetsAndSucceeds) {
-  auto r = Boot("hello");
-  EXPECT_EQ(r.out, "Hello, world!\n") << r.err;
-  EXPECT_EQ(r.exit_code, 0);
+  struct Case {
+    std::string program, cpu;
+  } cases[] = {{"hello", "t800"}, {"hello_t414", "t414"}};
+  for (const auto& c : cases) {
+    auto r = Boot(c.program, {}, {}, c.cpu);
+    EXPECT_EQ(r.out, "Hello, world!\n") << c.program << r.err;
+    EXPECT_EQ(r.exit_code, 0) << c.program;
+  }
 }
 
 TEST(Programs, EchoRepeatsKeysUntilQ) {
