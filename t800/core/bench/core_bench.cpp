@@ -5,6 +5,7 @@
 // them; the ratio is that time over the wall time taken here.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <string>
@@ -39,29 +40,54 @@ class Asm {
   }
   Asm& op(int n) { return (*this)(Opr, n); }
   Asm& label(const std::string& name) {
-    labels_[name] = static_cast<std::int32_t>(bytes_.size());
+    labels_[name] = {static_cast<std::int32_t>(bytes_.size()), items_.size()};
     return *this;
   }
   // fn with operand = target - base, where base is a label (by default the
   // end of this instruction); `back` negates it (lend's distance back).
   Asm& rel(int fn, const std::string& target, const std::string& base = "", bool back = false) {
-    fixups_.push_back({bytes_.size(), fn, target, base, back});
-    bytes_.insert(bytes_.end(), 3, 0);
+    items_.push_back({bytes_.size(), fn, target, base, back});
     return *this;
   }
-  std::uint32_t address(const std::string& name) const { return origin_ + static_cast<std::uint32_t>(labels_.at(name)); }
+    // Lays out the relative operands in their shortest prefix form, as a
+  // compiler would; sizes only grow, so the passes settle.
   std::vector<std::uint8_t> Finish() {
-    for (const Fixup& f : fixups_) {
-      const std::int32_t base = f.base.empty() ? static_cast<std::int32_t>(f.at + 3) : labels_.at(f.base);
-      std::int32_t v = labels_.at(f.target) - base;
-      if (f.back) v = -v;
-      const auto u = static_cast<std::uint32_t>(v);
-      const std::uint8_t high = v < 0 ? static_cast<std::uint8_t>(0x60 | (~(u >> 8) & 15)) : static_cast<std::uint8_t>(0x20 | ((u >> 8) & 15));
-      bytes_[f.at] = high;
-      bytes_[f.at + 1] = static_cast<std::uint8_t>(0x20 | ((u >> 4) & 15));
-      bytes_[f.at + 2] = static_cast<std::uint8_t>(f.fn << 4 | (u & 15));
+    std::vector<std::size_t> sizes(items_.size(), 1);
+    for (bool changed = true; changed;) {
+      changed = false;
+      final_labels_.clear();
+      for (const auto& [name, where] : labels_) {  // moved past the operands laid out before it
+        std::int32_t offset = where.first;
+        for (std::size_t i = 0; i < where.second; ++i) offset += static_cast<std::int32_t>(sizes[i]);
+        final_labels_[name] = offset;
+      }
+      std::vector<std::uint8_t> out;
+      std::size_t copied = 0;
+      for (std::size_t i = 0; i < items_.size(); ++i) {
+        const Fixup& f = items_[i];
+        out.insert(out.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(copied),
+                   bytes_.begin() + static_cast<std::ptrdiff_t>(f.at));
+        copied = f.at;
+        const auto end = static_cast<std::int32_t>(out.size() + sizes[i]);
+        const std::int32_t base = f.base.empty() ? end : final_labels_.at(f.base);
+        const std::int32_t v = (final_labels_.at(f.target) - base) * (f.back ? -1 : 1);
+        Asm piece(0);
+        piece(f.fn, v);
+        if (piece.bytes_.size() > sizes[i]) {
+          sizes[i] = piece.bytes_.size();
+          changed = true;
+        }
+        // A shorter form keeps its room with pfix 0 in front, which changes nothing.
+        out.insert(out.end(), sizes[i] - piece.bytes_.size(), 0x20);
+        out.insert(out.end(), piece.bytes_.begin(), piece.bytes_.end());
+      }
+      out.insert(out.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(copied), bytes_.end());
+      if (!changed) return out;
     }
-    return bytes_;
+    return {};
+  }
+  std::uint32_t final_address(const std::string& name) const {
+    return origin_ + static_cast<std::uint32_t>(final_labels_.at(name));
   }
 
  private:
@@ -83,8 +109,9 @@ class Asm {
   }
   std::uint32_t origin_;
   std::vector<std::uint8_t> bytes_;
-  std::map<std::string, std::int32_t> labels_;
-  std::vector<Fixup> fixups_;
+  std::map<std::string, std::pair<std::int32_t, std::size_t>> labels_;  // offset, operands before
+  std::vector<Fixup> items_;
+  std::map<std::string, std::int32_t> final_labels_;
 };
 
 constexpr std::uint32_t kCode = 0x80001000u;
@@ -135,33 +162,50 @@ void Comstime() {
   const std::uint32_t w_prefix = 0x80004000, w_delta = 0x80005000, w_child = 0x80005800, w_succ = 0x80006000,
                       w_consume = 0x80007000;
   auto I = [](std::uint32_t v) { return static_cast<std::int32_t>(v); };
+  // Channels are parameters in the workspaces, as an occam compiler passes them.
+  auto set = [&](std::uint32_t w, int slot, std::uint32_t value) { cpu.memory().SetWord(w + 4u * static_cast<std::uint32_t>(slot), value); };
+  set(w_consume, 5, chan_d);
+  set(w_prefix, 2, chan_a);
+  set(w_prefix, 3, chan_c);
+  set(w_delta, 3, chan_a);
+  set(w_delta, 4, chan_b);
+  set(w_delta, 6, w_child);
+  set(w_child, 2, chan_d);
+  set(w_child, 3, w_delta);
+  set(w_succ, 2, chan_b);
+  set(w_succ, 3, chan_c);
   Asm a(kCode);
   // The first process starts the others, then becomes consume.
   for (std::uint32_t w : {w_prefix, w_delta, w_succ}) a(Ldc, I(w | 1))(Opr, 0x39);  // runp
   a(Ldc, 0)(Stl, 3)(Ldc, kRounds)(Stl, 4)
-      .label("consume")(Ldlp, 1)(Ldc, I(chan_d))(Ldc, 4).op(In)(Ldlp, 3).rel(Ldc, "consume", "consume_end", true).op(Lend).label("consume_end").op(Stopp);
-  // prefix: out ! 0, then copy c to a.
+      .label("consume")(Ldlp, 1)(Ldl, 5)(Ldc, 4).op(In)(Ldlp, 3).rel(Ldc, "consume", "consume_end", true).op(Lend)
+      .label("consume_end").op(Stopp);
+  // prefix: a ! 0, then copy c to a.
   a.label("prefix")(Ldc, 0)(Stl, 1)
-      .label("prefix_loop")(Ldlp, 1)(Ldc, I(chan_a))(Ldc, 4).op(Out)(Ldlp, 1)(Ldc, I(chan_c))(Ldc, 4).op(In)
-      .rel(J, "prefix_loop");
-  // delta: a ? x; PAR (b ! x; d ! x) with the PAR block in W[0..1], x in W[2].
-  a.label("delta")(Ldlp, 2)(Ldc, I(chan_a))(Ldc, 4).op(In)(Ldc, 2)(Stl, 1).rel(Ldc, "join", "after_ldpi").op(Ldpi).label("after_ldpi")(Stl, 0)
-      (Ldl, 2)(Ldc, I(w_child))(Stnl, 1)
-      .rel(Ldc, "child", "after_startp")(Ldc, I(w_child)).op(Startp).label("after_startp")
-      (Ldlp, 2)(Ldc, I(chan_b))(Ldc, 4).op(Out)(Ldlp, 0).op(Endp)
+      .label("prefix_loop")(Ldlp, 1)(Ldl, 2)(Ldc, 4).op(Out)(Ldlp, 1)(Ldl, 3)(Ldc, 4).op(In).rel(J, "prefix_loop");
+  // delta: a ? x; PAR (b ! x; d ! x), the PAR block in W[0..1], x in W[2].
+  a.label("delta")(Ldlp, 2)(Ldl, 3)(Ldc, 4).op(In)(Ldc, 2)(Stl, 1).rel(Ldc, "join", "after_ldpi").op(Ldpi)
+      .label("after_ldpi")(Stl, 0)(Ldl, 2)(Ldl, 6)(Stnl, 1)
+      .rel(Ldc, "child", "after_startp")(Ldl, 6).op(Startp).label("after_startp")
+      (Ldlp, 2)(Ldl, 4)(Ldc, 4).op(Out)(Ldlp, 0).op(Endp)
       .label("join").rel(J, "delta");
-  a.label("child")(Ldlp, 1)(Ldc, I(chan_d))(Ldc, 4).op(Out)(Ldc, I(w_delta)).op(Endp);
+  a.label("child")(Ldlp, 1)(Ldl, 2)(Ldc, 4).op(Out)(Ldl, 3).op(Endp);
   // succ: b ? x; c ! x + 1.
-  a.label("succ")(Ldlp, 1)(Ldc, I(chan_b))(Ldc, 4).op(In)(Ldl, 1)(Adc, 1)(Stl, 1)(Ldlp, 1)(Ldc, I(chan_c))(Ldc, 4)
-      .op(Out).rel(J, "succ");
+  a.label("succ")(Ldlp, 1)(Ldl, 2)(Ldc, 4).op(In)(Ldl, 1)(Adc, 1)(Stl, 1)(Ldlp, 1)(Ldl, 3)(Ldc, 4).op(Out)
+      .rel(J, "succ");
   const auto code = a.Finish();
   cpu.memory().Write(kCode, code.data(), static_cast<std::uint32_t>(code.size()));
   for (const auto& [w, name] : {std::pair{w_prefix, "prefix"}, {w_delta, "delta"}, {w_succ, "succ"}}) {
-    cpu.memory().SetWord(w - 4, a.address(name));
+    cpu.memory().SetWord(w - 4, a.final_address(name));
   }
   cpu.StartProcess(kCode, w_consume, 1);
   const Result r = RunToIdle(cpu);
   const double round_ns = r.seconds * 1e9 / kRounds;
+  if (std::getenv("BENCH_DEBUG")) {
+    std::printf("status %d error %d iptr %08x wptr %08x\n", static_cast<int>(cpu.status()), cpu.error(), cpu.registers().iptr, cpu.registers().wptr);
+    for (std::uint32_t c = chan_a; c <= chan_d; c += 4) std::printf("chan %08x: %08x\n", c, cpu.memory().Word(c));
+    for (const char* n : {"consume", "prefix", "delta", "child", "succ", "join"}) std::printf("%s at %08x\n", n, a.final_address(n));
+  }
   const double value = static_cast<double>(cpu.memory().Word(w_consume + 4));
   std::printf("comstime: %d rounds (last value %.0f), %.1f ns per round, %.1f ns per communication,\n"
               "  %.1f times a T800-20 by the cycle table, %.1f times the measured %.0f ns a round\n",
@@ -171,8 +215,10 @@ void Comstime() {
 
 }  // namespace
 
-int main() {
-  IntegerLoop();
-  Comstime();
+// Optional argument: "loop" or "comstime" runs that one alone (profiling).
+int main(int argc, char** argv) {
+  const std::string only = argc > 1 ? argv[1] : "";
+  if (only.empty() || only == "loop") IntegerLoop();
+  if (only.empty() || only == "comstime") Comstime();
   return 0;
 }
