@@ -69,13 +69,11 @@ class Layout {
       address += size;
     }
     Define("__end", address);
-    end_ = address;
     return changed_;
   }
 
   std::vector<Diagnostic>& errors() { return errors_; }
   const std::vector<std::uint8_t>& image() const { return image_; }
-  std::int64_t end() const { return end_; }
   const std::optional<std::int64_t>& secondary_at() const { return secondary_at_; }
   const Statement* secondary_statement() const { return secondary_statement_; }
 
@@ -92,12 +90,8 @@ class Layout {
 
   void Define(const std::string& name, std::int64_t value) {
     auto [it, fresh] = symbols_.emplace(name, value);
-    if (!fresh && it->second != value) {
-      it->second = value;
-      changed_ = true;
-    } else if (fresh) {
-      changed_ = true;
-    }
+    if (fresh || it->second != value) changed_ = true;
+    it->second = value;
   }
 
   // The operand's value; nothing after an error (reported in the final pass).
@@ -184,12 +178,13 @@ class Layout {
         return OperationLength(m.code);
       }
       case OpKind::kFpEntry: {
+        auto sub_function = static_cast<std::int32_t>(m.code);
+        int ldc_length = EncodedLength(kFnLdc, sub_function);
         if (final_) {
-          Encode(kFnLdc, static_cast<std::int32_t>(m.code),
-                 EncodedLength(kFnLdc, static_cast<std::int32_t>(m.code)), image_);
+          Encode(kFnLdc, sub_function, ldc_length, image_);
           EncodeOperation(kOpFpEntry, image_);
         }
-        return EncodedLength(kFnLdc, static_cast<std::int32_t>(m.code)) + OperationLength(kOpFpEntry);
+        return ldc_length + OperationLength(kOpFpEntry);
       }
       case OpKind::kPrefix: {
         auto v = Value(s.operands[0], address);
@@ -270,7 +265,6 @@ class Layout {
   std::optional<std::int64_t> secondary_at_;
   const Statement* secondary_statement_ = nullptr;
   const Statement* current_ = nullptr;
-  std::int64_t end_ = 0;
   bool final_ = false;
   bool grow_only_ = false;
   bool changed_ = false;
