@@ -35,6 +35,10 @@ main:
         ldc     4
         in
         ldl     2
+        mint
+        diff
+        cj      not_high
+        ldl     2
         ldc     HIGH_TICKS - 1
         gt
         cj      too_early
@@ -68,15 +72,28 @@ main:
         ldc     SUCCESS
         call    sp_exit
 
+not_high:
+        ldc     low_length
+        ldc     low
+        j       fail
 too_early:
         ldc     early_length
         ldc     early
+; fail(A = message, B = its length): writes it, exits with failure.
+fail:
         call    print
         ldc     FAILURE
         call    sp_exit
 
-; The high-priority process: waits, then sends main the ticks that passed.
+; The high-priority process: waits, then sends main the ticks that passed
+; (MinInt if it finds itself at low priority).
 high:
+        ldpri
+        cj      .high
+        mint
+        stl     1
+        j       .send
+.high:
         ldtimer
         stl     0
         ldl     0
@@ -87,6 +104,7 @@ high:
         ldl     0
         diff
         stl     1
+.send:
         ldlp    1
         ldc     from_high
         ldc     4
@@ -102,6 +120,9 @@ high_ok:
 guard_ok:
         .byte   "timer guard: ok", 10
         .equ    guard_ok_length, $ - guard_ok
+low:
+        .byte   "timer: the high-priority process ran at low priority", 10
+        .equ    low_length, $ - low
 early:
         .byte   "timer: woke too early", 10
         .equ    early_length, $ - early
