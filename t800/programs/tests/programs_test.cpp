@@ -75,6 +75,7 @@ TEST(Programs, ArgsWritesTheArguments) {
       {{}, "\n"},
       {{"one", "two"}, "one two\n"},
       {{"-x", "a/b.c"}, "-x a/b.c\n"},
+      {{"two words", "x"}, "\"two words\" x\n"},  // the host quotes what has blanks
   };
   for (const auto& c : cases) {
     auto r = Boot("args", c.args);
@@ -101,6 +102,12 @@ TEST(Programs, CopyCopiesAFileBlockByBlock) {
   EXPECT_EQ(ReadAll(to), "");
 }
 
+std::string ExistingFile() {
+  std::string path = TempPath("existing");
+  std::ofstream(path) << "x";
+  return path;
+}
+
 TEST(Programs, CopyFailsClearly) {
   struct Case {
     std::vector<std::string> args;
@@ -109,6 +116,7 @@ TEST(Programs, CopyFailsClearly) {
       {{}, "usage: copy FROM TO\n"},
       {{TempPath("only_one")}, "usage: copy FROM TO\n"},
       {{TempPath("does_not_exist"), TempPath("never_written")}, "copy: cannot open the input file\n"},
+      {{ExistingFile(), TempPath("no_such_folder/out")}, "copy: cannot create the output file\n"},
   };
   for (const auto& c : cases) {
     auto r = Boot("copy", c.args);
