@@ -129,13 +129,14 @@ class Layout {
         auto count = Value(s.operands[0], address);
         if (!count) return old_size;
         if (!InRange(*count, 0, kMaxSpace)) {
-          Error(".space count out of range: " + std::to_string(*count));
+          Error(std::string(".space count out of range: ") + std::to_string(*count));
           return old_size;
         }
         std::int64_t fill = 0;
         if (s.operands.size() == 2) {
           auto v = Value(s.operands[1], address);
-          if (v && !InRange(*v, -128, 255)) Error(".space fill out of range: " + std::to_string(*v));
+          if (v && !InRange(*v, -128, 255))
+            Error(std::string(".space fill out of range: ") + std::to_string(*v));
           if (v) fill = *v;
         }
         for (std::int64_t k = 0; k < *count; ++k) Emit(static_cast<std::uint8_t>(fill));
@@ -145,7 +146,7 @@ class Layout {
         auto n = Value(s.operands[0], address);
         if (!n) return old_size;
         if (!InRange(*n, 1, kMaxAlign)) {
-          Error(".align out of range: " + std::to_string(*n));
+          Error(std::string(".align out of range: ") + std::to_string(*n));
           return old_size;
         }
         return Pad(address, *n);
@@ -189,7 +190,8 @@ class Layout {
       case OpKind::kPrefix: {
         auto v = Value(s.operands[0], address);
         if (v && !InRange(*v, 0, 15))
-          Error("operand out of range for " + std::string(m.name) + " (0..15): " + std::to_string(*v));
+          Error(std::string("operand out of range for ") + std::string(m.name) +
+                " (0..15): " + std::to_string(*v));
         else if (v)
           Emit(static_cast<std::uint8_t>((m.code << 4) | *v));
         return 1;
@@ -204,7 +206,7 @@ class Layout {
     // A stand-in 0 for a symbol not seen yet must not make the instruction grow.
     if (!v || unresolved_) return std::max(old_size, 1);
     if (!FitsWord(*v)) {
-      Error("operand out of range: " + std::to_string(*v));
+      Error(std::string("operand out of range: ") + std::to_string(*v));
       return std::max(old_size, 1);
     }
     // A relative operand counts from the end of the instruction itself.
@@ -231,7 +233,8 @@ class Layout {
       }
       std::uint64_t bits = 0;
       if (auto v = Value(operand, address); v && !InRange(*v, lo, hi)) {
-        Error("value out of range for " + std::to_string(width * 8) + " bits: " + std::to_string(*v));
+        Error(std::string("value out of range for ") + std::to_string(width * 8) +
+              " bits: " + std::to_string(*v));
       } else if (v) {
         bits = static_cast<std::uint64_t>(*v);
       }

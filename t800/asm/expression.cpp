@@ -167,7 +167,7 @@ Expression::Value Expression::Evaluate(std::int64_t here, const Lookup& lookup) 
           else
             r = op == "/" ? a / b : a % b;
         } else {  // << >>
-          if (b < 0 || b > 63) return {0, "shift count out of range: " + std::to_string(b)};
+          if (b < 0 || b > 63) return {0, std::string("shift count out of range: ") + std::to_string(b)};
           r = op == "<<" ? static_cast<std::int64_t>(ua << b) : a >> b;
         }
         stack.back() = r;

@@ -71,7 +71,7 @@ std::string ReadNumber(std::string_view line, std::size_t& i, std::int64_t& out)
   std::uint64_t value = 0;
   for (; i < line.size() && IsNameChar(line[i]); ++i) {
     int d = DigitValue(line[i]);
-    if (d >= base) return "bad digit '" + std::string(1, line[i]) + "' in a number";
+    if (d >= base) return std::string("bad digit '") + std::string(1, line[i]) + "' in a number";
     value = value * base + d;
     if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) / 16)
       return "number too large";
@@ -123,7 +123,7 @@ std::string Tokenize(std::string_view line, std::vector<Token>& tokens) {
       tokens.push_back({Token::Kind::kPunct, std::string(1, c)});
       ++i;
     } else {
-      return "unexpected character '" + std::string(1, c) + "'";
+      return std::string("unexpected character '") + std::string(1, c) + "'";
     }
   }
   tokens.push_back({Token::Kind::kEnd, {}});

@@ -72,7 +72,7 @@ class Reader {
       return;
     }
     if (++includes_ > kMaxIncludes) {
-      Error(file, line, "more than " + std::to_string(kMaxIncludes) + " includes");
+      Error(file, line, std::string("more than ") + std::to_string(kMaxIncludes) + " includes");
       return;
     }
     std::vector<std::string> candidates;
