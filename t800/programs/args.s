@@ -1,7 +1,7 @@
 ; args: writes the program's command line (its arguments only) and a new line.
         .include "boot.s"
 
-        .equ    ROOM, 256
+        .equ    ROOM, 512
 
 main:
         ldc     ROOM

@@ -6,6 +6,7 @@
         .equ    LINK0_OUT, 0x80000000
         .equ    LINK0_IN, 0x80000010
         .equ    SP_MAX, 512                     ; largest payload we take
+        .equ    SP_CHUNK, 500                   ; most data bytes in one request
         .equ    SP_TAG, sp_frame + 2
         .equ    SP_RESULT, sp_frame + 2
         .equ    SP_ARG, sp_frame + 3            ; first field after tag or result
@@ -136,28 +137,68 @@ sp_take_slice:
         ajw     1
         ret
 
-; sp_write(A = stream, B = address, C = length <= 500) -> A = result
+; sp_write(A = stream, B = address, C = length) -> A = result: 0 once every
+; piece (at most SP_CHUNK bytes each) is written, else the first failure.
 sp_write:
+        ajw     -2                              ; W[0] piece, W[1] result; arguments at W[3..5]
+        ldc     0
+        stl     1
+.next:
+        ldl     5
+        cj      .done
+        ldl     5
+        stl     0
+        ldl     0
+        ldc     SP_CHUNK
+        gt
+        cj      .sized
+        ldc     SP_CHUNK
+        stl     0
+.sized:
         ldc     13
         ldc     SP_TAG
         sb
         ldc     SP_ARG
-        ldl     1
+        ldl     3
         call    sp_put32
         ldc     SP_ARG + 4
-        ldl     3
+        ldl     0
         call    sp_put16
-        ldl     2                               ; source
+        ldl     4                               ; source
         ldc     SP_ARG + 6                      ; destination
-        ldl     3
+        ldl     0
         move
-        ldl     3
+        ldl     0
         adc     7
         call    sp_transact
+        stl     1
+        ldl     1
+        eqc     0
+        cj      .done
+        ldl     4
+        ldl     0
+        bsub
+        stl     4                               ; address += piece
+        ldl     5
+        ldl     0
+        diff
+        stl     5                               ; length -= piece
+        j       .next
+.done:
+        ldl     1
+        ajw     2
         ret
 
-; sp_read(A = stream, B = destination, C = room <= 500) -> A = bytes read, or -1
+; sp_read(A = stream, B = destination, C = room) -> A = bytes read (at most
+; SP_CHUNK), or -1
 sp_read:
+        ldl     3
+        ldc     SP_CHUNK
+        gt
+        cj      .asked
+        ldc     SP_CHUNK
+        stl     3
+.asked:
         ldc     12
         ldc     SP_TAG
         sb
@@ -179,7 +220,16 @@ sp_read:
         ret
 
 ; sp_open(A = name, B = name length, C = mode), binary -> A = stream, B = result
+; (a name too long for one request fails without asking)
 sp_open:
+        ldl     2
+        ldc     SP_CHUNK
+        gt
+        cj      .named
+        ldc     129
+        ldc     0
+        ret
+.named:
         ldc     10
         ldc     SP_TAG
         sb
