@@ -1,6 +1,7 @@
 // The shipped programs, each booted and served by the terminal host
 // (t800emu --run), checked by what they write and how the host exits.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -28,8 +29,9 @@ ChildResult Boot(const std::string& program, std::vector<std::string> args = {},
   return RunChild(argv, keys, kTimeoutSeconds);
 }
 
+// Per process, so that trees tested at the same time keep apart.
 std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "t800_programs_" + name;
+  return testing::TempDir() + "t800_programs_" + std::to_string(getpid()) + "_" + name;
 }
 
 std::string ReadAll(const std::string& path) {
@@ -108,6 +110,8 @@ TEST(Programs, CopyCopiesAFileBlockByBlock) {
   r = Boot("copy", {from, to});
   EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
   EXPECT_EQ(ReadAll(to), "");
+  std::remove(from.c_str());
+  std::remove(to.c_str());
 }
 
 std::string ExistingFile() {
@@ -131,6 +135,7 @@ TEST(Programs, CopyFailsClearly) {
     EXPECT_EQ(r.out, c.out) << r.err;
     EXPECT_EQ(r.exit_code, kExitFailure);
   }
+  std::remove(ExistingFile().c_str());
 }
 
 TEST(Programs, TimerWaitsOnBothTimersAndReturns) {
