@@ -28,7 +28,7 @@ std::size_t EmulatedLink::TakeOutput(std::uint8_t* buffer, std::size_t count) {
 std::int32_t EmulatedLink::Read(std::uint8_t* buffer, std::int32_t count) {
   if (count <= 0) return 0;
   const std::uint64_t start = clock_.Microseconds();
-  for (;;) {
+  for (int slices = 0;; ++slices) {
     if (const std::size_t got = TakeOutput(buffer, static_cast<std::size_t>(count)); got > 0) {
       return static_cast<std::int32_t>(got);
     }
@@ -41,7 +41,10 @@ std::int32_t EmulatedLink::Read(std::uint8_t* buffer, std::int32_t count) {
         pause_(kShortWaitMicroseconds);
         return 0;
     }
-    if (output_.empty() && clock_.Microseconds() - start >= kShortWaitMicroseconds) return 0;
+    // A short while, in time or (for a clock that stands still) in work.
+    if (output_.empty() && (clock_.Microseconds() - start >= kShortWaitMicroseconds || slices >= kMaxSlicesPerRead)) {
+      return 0;
+    }
   }
 }
 

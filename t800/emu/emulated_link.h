@@ -33,6 +33,7 @@ class EmulatedLink final : public iserver::LinkPort {
 
   static constexpr std::uint64_t kSliceCycles = 50000;
   static constexpr std::uint64_t kShortWaitMicroseconds = 50000;
+  static constexpr int kMaxSlicesPerRead = 200;
 
  private:
   enum class Progress { kRunning, kWaitingForInput, kHalted };

@@ -10,7 +10,7 @@ void TerminalConsole::Write(iserver::ConsoleStream stream, std::span<const std::
 
 std::size_t TerminalConsole::ReadLine(std::uint8_t* buffer, std::size_t count) {
   if (line_.empty() && !ended_) {
-    if (terminal_.IsTerminal()) terminal_.SetRaw(false);
+    SetRaw(false);
     std::uint8_t byte = 0;
     for (;;) {
       const Terminal::Got got = terminal_.ReadByte(byte, -1);
@@ -36,7 +36,7 @@ std::optional<std::uint8_t> TerminalConsole::Key(int timeout_ms) {
   }
   if (ended_) return std::nullopt;
   const bool terminal = terminal_.IsTerminal();
-  if (terminal) terminal_.SetRaw(true);
+  SetRaw(true);
   std::uint8_t byte = 0;
   const Terminal::Got got = terminal_.ReadByte(byte, timeout_ms);
   if (got == Terminal::Got::kEnd) ended_ = true;
@@ -44,6 +44,12 @@ std::optional<std::uint8_t> TerminalConsole::Key(int timeout_ms) {
   // A newline from a pipe is the Enter key, which a terminal sends as CR.
   if (!terminal && byte == '\n') byte = '\r';
   return byte;
+}
+
+void TerminalConsole::SetRaw(bool raw) {
+  if (!terminal_.IsTerminal() || raw_ == raw) return;
+  raw_ = raw;
+  terminal_.SetRaw(raw);
 }
 
 std::optional<std::uint8_t> TerminalConsole::GetKey() { return Key(-1); }

@@ -39,10 +39,12 @@ class TerminalConsole final : public iserver::ConsoleIo {
 
  private:
   std::optional<std::uint8_t> Key(int timeout_ms);
+  void SetRaw(bool raw);  // only changes reach the terminal
 
   Terminal& terminal_;
   std::string line_;  // the rest of a line READ has not taken yet
   bool ended_ = false;
+  std::optional<bool> raw_;
 };
 
 }  // namespace t800emu
