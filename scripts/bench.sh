@@ -11,3 +11,14 @@ for exe in $(find build/bench -type f -name '*_bench' -perm -u+x | sort); do
   echo "== $(basename "$exe")"
   "$exe"
 done
+
+# The protocol library's SP throughput through link.dll's simulated adapter,
+# under Wine (a Windows program: built in the tree the tests run on).
+tree=$("$root/scripts/host-arch.sh")
+toolchain=cmake/mingw-x86_64.cmake
+[ "$tree" = win32 ] && toolchain=cmake/mingw-i686.cmake
+[ -f "build/$tree/build.ninja" ] ||
+  cmake -S . -B "build/$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "build/$tree" --target iserver_link_bench link
+echo "== iserver_link_bench (under Wine)"
+(cd "build/$tree/bin" && "$root/scripts/wine-run.sh" "$tree" iserver_link_bench.exe)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds what is missing and starts tessel.exe under Wine with the stand-in
-# protocol library (iserver.dll from tools/iserver_stub), a simulated board
+# protocol library (iserver_script.dll from tools/iserver_stub, installed as
+# iserver.dll beside a copy of tessel.exe in build/<tree>/run), a simulated board
 # (tools/c012_peer echoing every byte) and tools/iserver_stub/demo.script as
 # the boot file. Stops the peer (and a display it started) when tessel.exe ends.
 #   scripts/run.sh [tessel.exe arguments...]   (default: the demo script)
@@ -26,14 +27,18 @@ configure "$tree" -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release
 if grep -q '^TESSEL_ONLY:STRING=.' "build/$tree/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "build/$tree" -DTESSEL_ONLY= >/dev/null
 fi
-echo "== building tessel.exe, link.dll, the stand-in iserver.dll and c012_peer"
+echo "== building tessel.exe, link.dll, iserver.dll, the stand-in iserver_script.dll and c012_peer"
 cmake --build build/native -j"$jobs" --target c012_peer >build/native-run-build.log 2>&1 ||
   { tail -40 build/native-run-build.log; exit 1; }
-cmake --build "build/$tree" -j"$jobs" --target tessel link iserver >"build/$tree-run-build.log" 2>&1 ||
+cmake --build "build/$tree" -j"$jobs" --target tessel link iserver iserver_script >"build/$tree-run-build.log" 2>&1 ||
   { tail -40 "build/$tree-run-build.log"; exit 1; }
-bin="$root/build/$tree/bin"
-# tessel.exe loads "iserver.dll" from its own folder: the stand-in is built there.
-[ -f "$bin/iserver.dll" ] || { echo "iserver.dll (stand-in) missing in $bin" >&2; exit 1; }
+# tessel.exe loads "iserver.dll" from its own folder. bin/ holds the real
+# protocol library; the demo script needs the stand-in, so it runs from a
+# folder of its own with the stand-in under that name.
+bin="$root/build/$tree/run"
+mkdir -p "$bin"
+cp "build/$tree/bin/tessel.exe" "build/$tree/bin/link.dll" "$bin/"
+cp "build/$tree/bin/iserver_script.dll" "$bin/iserver.dll"
 
 peer_pid=
 cleanup() {

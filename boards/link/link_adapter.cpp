@@ -49,11 +49,12 @@ std::int32_t LinkAdapter::WriteLink(std::int32_t handle, const std::uint8_t* buf
   if (handle != kLinkHandle) return kBadHandle;
   if (length < 1) return kBadLength;
   if (!open_) return 0;
-  for (std::int32_t count = 0; count < length; ++count) {
-    if (!WaitReady(c012::kOutputStatus)) return count;
-    Write(c012::kOutputData, buffer[count]);
-  }
-  return length;
+  std::int32_t count = 0;
+  while (count < length && WaitReady(c012::kOutputStatus)) Write(c012::kOutputData, buffer[count++]);
+  // Every byte the call took is on its way when it returns: the last reply
+  // before a caller stops reading must not wait for a read that never comes.
+  ports_.Flush();
+  return count;
 }
 
 void LinkAdapter::Pause() const {
@@ -70,6 +71,7 @@ std::int32_t LinkAdapter::ResetLink(std::int32_t handle) {
   Write(c012::kReset, 0); Pause();
   Write(c012::kReset, 1); Pause();
   Write(c012::kReset, 0); Pause();
+  ports_.Flush();
   return kLinkHandle;
 }
 
@@ -81,6 +83,7 @@ std::int32_t LinkAdapter::AnalyseLink(std::int32_t handle) {
   Write(c012::kReset, 1); Pause();
   Write(c012::kReset, 0); Pause();
   Write(c012::kAnalyse, 0); Pause();
+  ports_.Flush();
   return kLinkHandle;
 }
 

@@ -12,6 +12,9 @@ class PortAccess {
   virtual ~PortAccess() = default;
   virtual std::uint8_t In(std::uint16_t port) = 0;
   virtual void Out(std::uint16_t port, std::uint8_t value) = 0;
+  // Writes made so far go on their way to the device now: a port layer that
+  // gathers writes (a simulated board over a socket) sends what it holds.
+  virtual void Flush() {}
 };
 
 }  // namespace board

@@ -27,6 +27,9 @@ class LazyPorts final : public PortAccess {
  public:
   std::uint8_t In(std::uint16_t port) override { return Chosen().In(port); }
   void Out(std::uint16_t port, std::uint8_t value) override { Chosen().Out(port, value); }
+  void Flush() override {
+    if (chosen_) chosen_->Flush();
+  }
  private:
   PortAccess& Chosen() {
     if (chosen_) return *chosen_;

@@ -48,8 +48,10 @@ std::uint8_t SimulatedC012::In(std::uint16_t port) {
     case c012::kOutputStatus:
       return gone_ ? 0 : 1;
     case c012::kError:
+      // The board's error line is active low, which is why TestError answers
+      // 1 (raised) when bit 0 reads 0.
       Pump();
-      return error_flag_ ? 1 : 0;
+      return error_flag_ ? 0 : 1;
     default:
       return 0;
   }

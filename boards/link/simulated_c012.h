@@ -20,6 +20,8 @@ class PeerChannel {
   virtual bool Send(const std::uint8_t* bytes, std::size_t count) = 0;
   // Bytes stored (0 when none waits); -1 when the peer is gone.
   virtual std::ptrdiff_t Receive(std::uint8_t* bytes, std::size_t capacity) = 0;
+  // Sends what Send has gathered, if it gathers.
+  virtual void Flush() {}
 };
 
 class SimulatedC012 final : public PortAccess {
@@ -28,6 +30,7 @@ class SimulatedC012 final : public PortAccess {
 
   std::uint8_t In(std::uint16_t port) override;
   void Out(std::uint16_t port, std::uint8_t value) override;
+  void Flush() override { peer_.Flush(); }
 
  private:
   void Pump();  // takes what the peer has sent into the input queue

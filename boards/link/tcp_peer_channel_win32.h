@@ -19,19 +19,19 @@ class TcpPeerChannel final : public PeerChannel {
 
   bool Send(const std::uint8_t* bytes, std::size_t count) override;
   std::ptrdiff_t Receive(std::uint8_t* bytes, std::size_t capacity) override;
+  void Flush() override;  // sends what waits in outgoing_
 
  private:
   bool Drain();  // moves what has arrived into held_; false when the peer left
-  void Flush();  // sends what waits in outgoing_
 
   std::uintptr_t socket_;
   bool started_ = false;
   bool gone_ = false;
   std::vector<std::uint8_t> held_;  // arrived while a send had to wait
   std::size_t held_at_ = 0;         // how much of held_ has been read
-  // Frames are gathered and sent when the adapter looks for an answer, or a
-  // few kilobytes at a time: one system call per byte would cost more than
-  // the byte is worth.
+  // Frames are gathered and sent when a link call ends (Flush), when the
+  // adapter looks for an answer, or a few kilobytes at a time: one system
+  // call per byte would cost more than the byte is worth.
   std::vector<std::uint8_t> outgoing_;
 };
 

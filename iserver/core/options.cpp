@@ -18,7 +18,7 @@ SessionOptions ParseParameters(std::string_view boot_file, std::string_view para
   SessionOptions options;
   options.boot_file = boot_file;
   options.full_line = std::string(boot_file);
-  if (!parameters.empty()) options.full_line += " " + std::string(parameters);
+  if (!parameters.empty()) options.full_line.append(1, ' ').append(parameters);
 
   std::string& line = options.program_line;
   std::size_t at = 0;

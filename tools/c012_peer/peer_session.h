@@ -5,7 +5,7 @@
 //   expect N       wait until N more data bytes have arrived
 //   send HH HH ..  send data bytes given in hexadecimal
 //   say TEXT       send the bytes of TEXT
-//   error 0|1      set the adapter's error flag
+//   error 0|1      lower or raise the transputer's error flag (TestError then answers 0 or 1)
 //   await-reset    wait until the reset line has gone 1 and back to 0
 #pragma once
 

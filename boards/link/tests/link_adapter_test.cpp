@@ -96,6 +96,19 @@ TEST_F(LinkAdapterTest, ReadyAdapterCostsTwoAccessesPerByte) {
   EXPECT_EQ(ports.log.size(), 4u * 64u);
 }
 
+TEST_F(LinkAdapterTest, WritesResetsAndAnalysesHandTheirBytesOnBeforeReturning) {
+  ASSERT_EQ(link.OpenLink(nullptr, 0), 1);
+  ports.Answer(0x153, {1, 1, 0});
+  const std::uint8_t data[3] = {1, 2, 3};
+  EXPECT_EQ(link.WriteLink(1, data, 3), 2);  // a short count too
+  EXPECT_EQ(ports.flushed_at, std::vector<std::size_t>{ports.log.size()});
+  EXPECT_EQ(link.ResetLink(1), 1);
+  EXPECT_EQ(ports.flushed_at.back(), ports.log.size());
+  EXPECT_EQ(link.AnalyseLink(1), 1);
+  EXPECT_EQ(ports.flushed_at.back(), ports.log.size());
+  EXPECT_EQ(ports.flushed_at.size(), 3u);
+}
+
 TEST_F(LinkAdapterTest, ResetAndAnalyseWriteExactlyTheirSequences) {
   ASSERT_EQ(link.OpenLink(nullptr, 3), 1);
   EXPECT_EQ(link.ResetLink(1), 1);

@@ -1,8 +1,11 @@
 // link.dll loaded by file name in a real Windows process.
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -85,6 +88,48 @@ TEST_F(LinkDll, MovesA64KiBlockBothWaysThroughTheSimulatedAdapter) {
   AwaitSessionEnd();
   EXPECT_EQ(session.data().size(), out.size());
   EXPECT_EQ(session.resets(), 1u);
+}
+
+// Every byte a WriteLink call took is on its way when the call returns, even
+// when no other call follows (a protocol library's last reply before it stops).
+TEST_F(LinkDll, WrittenBytesReachThePeerWithoutALaterCall) {
+  WSADATA wsa;
+  ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
+  SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 1), 0);
+  int length = sizeof address;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  char text[32];
+  wsprintfA(text, "127.0.0.1:%u", ntohs(address.sin_port));
+  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", text);
+  {
+    BoardDll dll("link.dll");
+    ASSERT_EQ(dll.OpenLink(nullptr, 10), 1);
+    const std::uint8_t data[3] = {'a', 'b', 'c'};
+    ASSERT_EQ(dll.WriteLink(1, data, 3), 3);
+    SOCKET peer = accept(listener, nullptr, nullptr);
+    ASSERT_NE(peer, INVALID_SOCKET);
+    std::string got;
+    while (got.size() < 6) {
+      fd_set readable;
+      FD_ZERO(&readable);
+      FD_SET(peer, &readable);
+      timeval wait{3, 0};
+      char chunk[16];
+      if (select(0, &readable, nullptr, nullptr, &wait) <= 0) break;
+      const int n = recv(peer, chunk, sizeof chunk, 0);
+      if (n <= 0) break;
+      got.append(chunk, static_cast<std::size_t>(n));
+    }
+    EXPECT_EQ(got, "DaDbDc");
+    closesocket(peer);
+  }
+  closesocket(listener);
+  WSACleanup();
 }
 
 TEST_F(LinkDll, ALinkNameBesideTheSimulatedBoardFindsNothing) {

@@ -37,6 +37,7 @@ class RecordingPorts final : public PortAccess {
     return value;
   }
   void Out(std::uint16_t port, std::uint8_t value) override { log.push_back({Access::kOut, port, value}); }
+  void Flush() override { flushed_at.push_back(log.size()); }
 
   std::size_t CountIn(std::uint16_t port) const {
     std::size_t n = 0;
@@ -45,6 +46,7 @@ class RecordingPorts final : public PortAccess {
   }
 
   std::vector<Access> log;
+  std::vector<std::size_t> flushed_at;  // the log's length at each Flush
 
  private:
   std::map<std::uint16_t, std::deque<std::uint8_t>> script_;

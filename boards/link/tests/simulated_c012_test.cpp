@@ -36,13 +36,15 @@ TEST_F(SimulatedC012Test, WritesResetAndAnalyseReachThePeerAsFrames) {
   EXPECT_EQ(peer.sent, (std::vector<std::uint8_t>{'D', 0x41, 'D', 0, 'A', 0, 'R', 0, 'R', 1, 'R', 0}));
 }
 
+// TestError answers 1 while the transputer's error flag is raised: a board
+// fresh from its peer has no error.
 TEST_F(SimulatedC012Test, ErrorFlagFollowsThePeer) {
   ASSERT_EQ(link.OpenLink(nullptr, 0), 1);
-  EXPECT_EQ(link.TestError(1), 1);
-  peer.incoming = {'E', 1};
   EXPECT_EQ(link.TestError(1), 0);
-  peer.incoming = {'E', 0};
+  peer.incoming = {'E', 1};
   EXPECT_EQ(link.TestError(1), 1);
+  peer.incoming = {'E', 0};
+  EXPECT_EQ(link.TestError(1), 0);
 }
 
 TEST_F(SimulatedC012Test, AnotherPortBaseFindsABoardThatNeverAnswers) {

@@ -218,8 +218,10 @@ class Request {
     return Raw(payload);
   }
   static Bytes Raw(const Bytes& payload) {
-    Bytes frame{static_cast<std::uint8_t>(payload.size()), static_cast<std::uint8_t>(payload.size() >> 8)};
-    frame.insert(frame.end(), payload.begin(), payload.end());
+    Bytes frame(2 + payload.size());
+    frame[0] = static_cast<std::uint8_t>(payload.size());
+    frame[1] = static_cast<std::uint8_t>(payload.size() >> 8);
+    std::copy(payload.begin(), payload.end(), frame.begin() + 2);
     return frame;
   }
   const Bytes& payload() const { return payload_; }

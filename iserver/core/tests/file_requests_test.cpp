@@ -185,14 +185,6 @@ TEST(FileRequests, FieldsPastTheFrameAreMalformedAndTouchNothing) {
   }
 }
 
-TEST(FileRequests, ConsoleReadsEndTheTaskWhenTheWaitGivesUp) {
-  for (const Request& request : {Transfer(12, 0, 10), Transfer(14, 0, 10), Transfer(23, 0, 10)}) {
-    Harness h;  // nothing typed: the console's wait ends without input
-    h.Ask(request);
-    EXPECT_EQ(h.last.kind, RequestOutcome::Kind::kAbandoned);
-  }
-}
-
 TEST(FileRequests, StandardInputThatRanOutReadsAsEndOfFile) {
   Harness h;
   h.console.typed = "last";  // no newline: the input ends inside the line

@@ -53,13 +53,6 @@ TEST(HostRequests, AnswerEachTagAsTheNoteSays) {
   }
 }
 
-TEST(HostRequests, ExitStatusMapsToTheHostExitCode) {
-  EXPECT_EQ(HostExitCode(999999999), 0);
-  EXPECT_EQ(HostExitCode(-999999999), 1);
-  EXPECT_EQ(HostExitCode(13), 13);
-  EXPECT_EQ(HostExitCode(0), 0);
-}
-
 TEST(ServerRequests, AnswerEachTagAsTheNoteSays) {
   Harness h;
   h.options = ParseParameters("hello.btl", "-se one \"two three\"");

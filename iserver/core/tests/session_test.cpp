@@ -94,20 +94,6 @@ TEST(Session, StopsAndResumesAtEveryStepWithoutLosingAPartlyReceivedRequest) {
   }
 }
 
-TEST(Session, FrameBoundariesAreWhereNoRequestIsPartlyReceived) {
-  Rig rig;
-  rig.link.read_piece = 1;
-  rig.link.Queue(kProgram[0]);
-  auto session = rig.Start("");
-  EXPECT_FALSE(session->AtFrameBoundary());  // still to boot
-  session->Step();
-  EXPECT_TRUE(session->AtFrameBoundary());
-  session->Step();
-  EXPECT_FALSE(session->AtFrameBoundary());
-  while (!rig.link.incoming.empty()) session->Step();
-  EXPECT_TRUE(session->AtFrameBoundary());
-}
-
 TEST(Session, EndingATaskDuringAConsoleWaitClosesTheProgramsFiles) {
   for (const Bytes& waiting : {Request(30).Frame(), Request(14).Int32(0).Int16(80).Frame(),
                                Request(12).Int32(0).Int16(10).Frame()}) {
@@ -120,18 +106,6 @@ TEST(Session, EndingATaskDuringAConsoleWaitClosesTheProgramsFiles) {
     EXPECT_EQ(rig.host.closes, 1);
     EXPECT_EQ(rig.console.err, "");
   }
-}
-
-TEST(Session, EndCalledFromOutsideClosesFilesAndStopsServing) {
-  Rig rig;
-  rig.link.Queue(Request(10).Slice("f").Byte(1).Byte(2).Frame() + Request(13).Int32(1).Slice("x").Frame());
-  auto session = rig.Start("");
-  for (int i = 0; i < 3; ++i) session->Step();  // reset, open
-  ASSERT_EQ(rig.host.opens, 1);
-  session->End();
-  EXPECT_EQ(rig.host.closes, 1);
-  EXPECT_EQ(session->Step(), Progress::kEnded);
-  EXPECT_EQ(rig.console.out, "");
 }
 
 TEST(Session, ABoardThatStopsTakingBootBytesEndsTheBootWithACount) {

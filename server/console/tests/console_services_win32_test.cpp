@@ -1,5 +1,5 @@
 // The console services as the protocol library sees them: exported from this
-// program, called by the stand-in iserver.dll from inside CallServer, with
+// program, called by the stand-in iserver_script.dll from inside CallServer, with
 // keys posted to a window whose handlers feed the console's keyboard.
 #include "server/console/console_services_win32.h"
 
@@ -86,7 +86,9 @@ class ConsoleServicesWin32Test : public ::testing::Test {
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&console));
     SetConsoleServices(&services);
 
-    ASSERT_TRUE(server::LoadDefaults(config, binding, nullptr, guard, ui));
+    server::FillDefaults(config, nullptr);
+    config.protocol.library.Set("iserver_script.dll");  // the stand-in
+    ASSERT_TRUE(server::Rebind(config, binding, guard, ui));
   }
   void TearDown() override {
     SetConsoleServices(nullptr);

@@ -31,6 +31,7 @@ class BindingWin32Test : public ::testing::Test {
     std::remove(log_path.c_str());
     SetEnvironmentVariableA("ISERVER_STUB_LOG", log_path.c_str());
     FillDefaults(config, nullptr);
+    config.protocol.library.Set("iserver_script.dll");
   }
   void TearDown() override {
     binding.ReleaseLibraries();
@@ -50,14 +51,14 @@ TEST_F(BindingWin32Test, StandInBindsToTheBoardLibrary) {
   EXPECT_EQ(ReadLog(log_path), std::vector<std::string>{"setup 1"});
   // Released protocol first; both are gone afterwards.
   binding.ReleaseLibraries();
-  EXPECT_EQ(GetModuleHandleA("iserver.dll"), nullptr);
+  EXPECT_EQ(GetModuleHandleA("iserver_script.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("link.dll"), nullptr);
 }
 
 TEST_F(BindingWin32Test, MissingEntryPointFailsButTheLibraryStaysLoaded) {
-  config.protocol.library.Set("iserver_nosuspend.dll");
+  config.protocol.library.Set("iserver_script_nosuspend.dll");
   EXPECT_FALSE(binding.BindLibraries(config));
-  EXPECT_NE(GetModuleHandleA("iserver_nosuspend.dll"), nullptr);
+  EXPECT_NE(GetModuleHandleA("iserver_script_nosuspend.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("link.dll"), nullptr);  // never reached
   EXPECT_TRUE(ReadLog(log_path).empty());
 }
@@ -155,6 +156,7 @@ TEST(BindGuardTest, FaultInTheLibrarysStartUpCodeIsReportedToo) {
 int BindChild() {
   Configuration config;
   FillDefaults(config, nullptr);
+  config.protocol.library.Set("iserver_script.dll");
   Win32ModuleLoader loader;
   LibraryBinding binding{loader};
   VectoredBindGuard guard;
