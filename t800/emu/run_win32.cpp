@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <conio.h>
 
+#include "t800/emu/terminal_console.h"
 #include "t800/emu/terminal_host.h"
 #include "t800/emu/terminal_platform.h"
 
