@@ -512,7 +512,7 @@ RunStatus Transputer::Execute(std::int64_t budget) {
             if (error_) SLOW(DeschedulePrivate());
             NEXT();
   L_op_56:  // cword: A the sign bit of the field, B the value
-            if (S(b) >= S(a) || S(b) < -S(a)) SET_ERROR();
+            if (const std::int64_t value = S(b), limit = a; value >= limit || value < -limit) SET_ERROR();
             a = b;
             b = c;
             NEXT();

@@ -124,6 +124,7 @@ TEST(Operations, RangeChecksAndConversions) {
       {Cword, 0, static_cast<std::uint32_t>(-128), 0x80, static_cast<std::uint32_t>(-128)},
       {Cword, 0, 128, 0x80, 128, std::nullopt, true},
       {Cword, 0, static_cast<std::uint32_t>(-129), 0x80, static_cast<std::uint32_t>(-129), std::nullopt, true},
+      {Cword, 0, kMin, kMin, kMin},  // a 32-bit field holds every value
       {Csngl, 0, 0, 5, 5},
       {Csngl, 0, ~0u, ~0u, ~0u},
       {Csngl, 0, 0, 0x80000000u, 0x80000000u, std::nullopt, true},
