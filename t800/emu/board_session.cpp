@@ -39,8 +39,7 @@ void BoardSession::OnFrame(std::uint8_t tag, std::uint8_t value) {
       // an analyse. Whatever the link held is lost with it.
       if (high && !reset_line_) {
         input_.clear();
-        std::uint8_t drop[256];
-        while (cpu_.LinkOutput(0, drop, sizeof drop) > 0) {}
+        outgoing_.clear();  // sent after the reset, the adapter would take them for new data
         if (analyse_line_) cpu_.Analyse(); else cpu_.Reset();
       }
       reset_line_ = high;
