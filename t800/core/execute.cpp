@@ -97,6 +97,7 @@ RunStatus Transputer::Execute(std::int64_t budget) {
         ++iptr;
         operand = (operand << 4) | (byte & 15);
         remaining -= kCyclesPrefix;
+        if (byte >= 0xF0) goto L_fn_F;  // most prefixes build an operation's code
         goto *kFunction[byte >> 4];
   L_fn_3:  // ldnl
         a = RD(a + 4 * operand);
