@@ -24,11 +24,11 @@ enum Report : int { kReportFpu = 0, kReportInvalid = 1, kReportT414Float = 2 };
 
 #define LOAD() (a = a_, b = b_, c = c_, iptr = iptr_, wptr = wptr_)
 #define SAVE() (a_ = a, b_ = b, c_ = c, iptr_ = iptr, wptr_ = wptr)
-#define RD(address) ([&](std::uint32_t at) { std::uint32_t v_; std::memcpy(&v_, mem + (at & wmask), 4); return v_; }(address))
+#define RD(address) ([&](std::uint32_t at) { std::uint32_t v_; std::memcpy(&v_, mem + (at & mask & ~3u), 4); return v_; }(address))
 #define WR(address, value)                                   \
   do {                                                       \
     const std::uint32_t v_ = (value);                        \
-    std::memcpy(mem + ((address) & wmask), &v_, 4);          \
+    std::memcpy(mem + ((address) & mask & ~3u), &v_, 4);   \
   } while (0)
 #define PUSH(value) (c = b, b = a, a = (value))
 #define POP() (a = b, b = c)
@@ -66,8 +66,7 @@ void Transputer::AtDeschedulingPoint() {
 
 RunStatus Transputer::Execute(std::int64_t budget) {
   std::uint8_t* const mem = memory_.data();
-  const std::uint32_t mask = memory_.mask();
-  const std::uint32_t wmask = mask & ~3u;
+  const std::uint32_t mask = memory_.mask();  // one register: word accesses clear the low bits themselves
   std::uint32_t a, b, c, iptr, wptr;
   LOAD();
   std::int64_t remaining = budget;
