@@ -27,6 +27,10 @@ class ConsoleIo {
   virtual std::optional<std::uint8_t> GetKey() = 0;
   // A key that is already waiting, or nullopt at once.
   virtual std::optional<std::uint8_t> PollKey() = 0;
+  // True once standard input has run out (a pipe or file at its end): a wait
+  // that ends without input then answers as at the end of a file (READ gets
+  // no bytes, GETS and GETKEY fail, EOF says so) instead of ending the task.
+  virtual bool InputEnded() { return false; }
 };
 
 }  // namespace iserver

@@ -63,7 +63,7 @@ RequestOutcome Read(RequestReader& in, RequestContext& c, ReplyWriter& reply, bo
   if (id == StreamTable::kStdin) {
     if (count > 0) {
       got = c.console.ReadLine(data.data(), count);
-      if (got == 0) return kAbandoned;
+      if (got == 0 && !c.console.InputEnded()) return kAbandoned;
     }
   } else if (HostFile* file = c.streams.Find(id)) {
     got = count > 0 ? file->Read(data.data(), count) : 0;
@@ -115,7 +115,9 @@ RequestOutcome Gets(RequestReader& in, RequestContext& c, ReplyWriter& reply) {
         break;
       }
     } else if (c.console.ReadLine(&byte, 1) == 0) {
-      return kAbandoned;
+      if (!c.console.InputEnded()) return kAbandoned;
+      ended = true;
+      break;
     }
     if (byte == '\n') break;
     line.push_back(static_cast<char>(byte));
@@ -169,7 +171,8 @@ RequestOutcome StreamQuery(Tag tag, RequestReader& in, RequestContext& c, ReplyW
   if (!in.ok()) return kMalformed;
   HostFile* file = c.streams.Find(id);
   if (tag == Tag::kFlush) return Answer(reply, file ? file->Flush() : StreamTable::IsConsole(id));
-  // EOF: 0 means "at the end"; the console never is.
+  // EOF: 0 means "at the end"; of the console only standard input that ran out.
+  if (id == StreamTable::kStdin) return Answer(reply, c.console.InputEnded());
   return Answer(reply, file != nullptr && file->AtEnd());
 }
 

@@ -45,7 +45,7 @@ std::optional<RequestOutcome> HandleHostRequest(Tag tag, RequestReader& in, Requ
   switch (tag) {
     case Tag::kGetKey: {
       const auto key = c.console.GetKey();
-      if (!key) return RequestOutcome{Kind::kAbandoned, 0};
+      if (!key && !c.console.InputEnded()) return RequestOutcome{Kind::kAbandoned, 0};
       return Key(key, reply);
     }
     case Tag::kPollKey: return Key(c.console.PollKey(), reply);

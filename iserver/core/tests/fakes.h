@@ -184,8 +184,11 @@ class ScriptedConsole : public ConsoleIo {
     return key;
   }
 
+  bool InputEnded() override { return ended; }
+
   std::string typed;  // lines as the user typed them, each ending in '\n'
   std::string keys;
+  bool ended = false;  // standard input has run out
   std::string out, err;
   int waits = 0;
 };

@@ -185,6 +185,19 @@ TEST(FileRequests, FieldsPastTheFrameAreMalformedAndTouchNothing) {
   }
 }
 
+TEST(FileRequests, StandardInputThatRanOutReadsAsEndOfFile) {
+  Harness h;
+  h.console.typed = "last";  // no newline: the input ends inside the line
+  h.console.ended = true;
+  EXPECT_EQ(h.Ask(Transfer(14, 0, 10)), B({kOk}) + S("last"));
+  EXPECT_EQ(h.Ask(OnStream(19, 0)), B({kOk}));            // EOF: at the end
+  EXPECT_EQ(h.Ask(Transfer(12, 0, 10)), B({kOk}) + S(""));  // READ: no bytes, still ok
+  EXPECT_EQ(h.Ask(Transfer(14, 0, 10)), B({kFail}));      // GETS: nothing left
+  EXPECT_EQ(h.Ask(Transfer(23, 0, 10)), B({kFail}) + S(""));
+  EXPECT_EQ(h.Ask(Request(30)), B({kFail}));              // GETKEY fails instead of ending the task
+  EXPECT_EQ(h.last.kind, RequestOutcome::Kind::kContinue);
+}
+
 TEST(FileRequests, TheFileTableIsBounded) {
   Harness h;
   h.host.files["a"] = File("1");
