@@ -14,10 +14,10 @@ cd "$root"
 source scripts/trees.sh
 run_setup || exit $?
 
-# The shipped i686 tree, unless this host cannot run 32-bit code at all.
+# The shipped i686 tree, unless this host has no 32-bit Wine (scripts/host-arch.sh).
 tree=$wine_tree
 if [ "$tree" = win64 ]; then
-  echo "This host cannot run 32-bit x86 code: using the x86_64 build (build/win64) under 64-bit Wine."
+  echo "No 32-bit Wine on this host: using the x86_64 build (build/win64) under 64-bit Wine."
   toolchain=cmake/mingw-x86_64.cmake
 else
   toolchain=cmake/mingw-i686.cmake

@@ -35,8 +35,8 @@ echo "== windows tests ($wine_tree, under Wine)"
 ctest --test-dir "build/$wine_tree" --output-on-failure 2>&1 | tee "build/$wine_tree-ctest.log"
 count "build/$wine_tree-ctest.log"
 if [ "$wine_tree" != win32 ]; then
-  echo "== shipped i686 binaries and the release package (static checks; this host cannot run"
-  echo "   32-bit code: the silent install under Wine tries an x86_64 build of the setup program)"
+  echo "== shipped i686 binaries and the release package (static checks; no 32-bit Wine here:"
+  echo "   the silent install under Wine tries an x86_64 build of the setup program)"
   ctest --test-dir build/win32 -L static --output-on-failure 2>&1 | tee build/win32-ctest.log
   count build/win32-ctest.log
 fi
