@@ -11,3 +11,16 @@ for exe in $(find build/bench -type f -name '*_bench' -perm -u+x | sort); do
   echo "== $(basename "$exe")"
   "$exe"
 done
+
+# The Windows benchmarks, under Wine on a display of their own, where Wine is.
+if [ -x /usr/lib/wine/wine64 ] && command -v Xvfb >/dev/null; then
+  source scripts/trees.sh
+  toolchain=cmake/mingw-i686.cmake
+  [ "$wine_tree" = win64 ] && toolchain=cmake/mingw-x86_64.cmake
+  configure "$wine_tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
+  cmake --build "build/$wine_tree" --target console_stwrite_bench
+  start_display
+  trap 'stop_display' EXIT
+  echo "== console_stwrite_bench (under Wine)"
+  (cd "build/$wine_tree/bin" && "$root/scripts/wine-run.sh" "$wine_tree" console_stwrite_bench.exe)
+fi
