@@ -9,7 +9,8 @@ class ConsoleModel;
 class ConsoleSink {
  public:
   virtual ~ConsoleSink() = default;
-  // Draws count cells of a row at once, with the caret hidden meanwhile.
+  // Draws count cells of a row, with the caret hidden meanwhile: at once, or
+  // at the end of the write call (below).
   virtual void DrawCells(int row, int col, const char* cells, int count) = 0;
   // The grid changed wholesale (scroll, clear): repaint everything, no erase.
   virtual void InvalidateAll() = 0;
