@@ -13,13 +13,18 @@ for exe in $(find build/bench -type f -name '*_bench' -perm -u+x | sort); do
   "$exe"
 done
 
-# The protocol library's SP throughput through link.dll's simulated adapter,
-# under Wine (a Windows program: built in the tree the tests run on).
-tree=$("$root/scripts/host-arch.sh")
-toolchain=cmake/mingw-x86_64.cmake
-[ "$tree" = win32 ] && toolchain=cmake/mingw-i686.cmake
-[ -f "build/$tree/build.ninja" ] ||
-  cmake -S . -B "build/$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "build/$tree" --target iserver_link_bench link
-echo "== iserver_link_bench (under Wine)"
-(cd "build/$tree/bin" && "$root/scripts/wine-run.sh" "$tree" iserver_link_bench.exe)
+# The Windows benchmarks, under Wine on a display of their own, where Wine is:
+# the protocol library's SP throughput through link.dll's simulated adapter,
+# and STWRITE into a visible I/O Window.
+if [ -x /usr/lib/wine/wine64 ] && command -v Xvfb >/dev/null; then
+  toolchain=cmake/mingw-i686.cmake
+  [ "$wine_tree" = win64 ] && toolchain=cmake/mingw-x86_64.cmake
+  configure "$wine_tree" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
+  cmake --build "build/$wine_tree" --target iserver_link_bench link console_stwrite_bench
+  start_display
+  trap 'stop_display' EXIT
+  for bench in iserver_link_bench console_stwrite_bench; do
+    echo "== $bench (under Wine)"
+    (cd "build/$wine_tree/bin" && "$root/scripts/wine-run.sh" "$wine_tree" "$bench.exe")
+  done
+fi

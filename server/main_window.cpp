@@ -17,6 +17,32 @@ LONG CALLBACK ExitOnFault(EXCEPTION_POINTERS* info) {
   ExitProcess(0);
 }
 
+// Shows a window that was never shown minimized, without activating it, and
+// gives it a normal place to come back to when restored: where it was
+// created, or else three quarters of the work area, centred.
+void ShowMinimizedFirst(HWND window) {
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  WINDOWPLACEMENT place{};
+  place.length = sizeof place;
+  GetWindowPlacement(window, &place);
+  RECT created;
+  GetWindowRect(window, &created);
+  RECT inside;
+  const bool usable = created.right - created.left >= 200 && created.bottom - created.top >= 150 &&
+                      IntersectRect(&inside, &created, &work) && EqualRect(&inside, &created);
+  if (usable) {
+    place.rcNormalPosition = created;
+  } else {
+    const int width = (work.right - work.left) * 3 / 4, height = (work.bottom - work.top) * 3 / 4;
+    const int left = work.left + (work.right - work.left - width) / 2;
+    const int top = work.top + (work.bottom - work.top - height) / 2;
+    place.rcNormalPosition = RECT{left, top, left + width, top + height};
+  }
+  place.showCmd = SW_SHOWMINNOACTIVE;
+  SetWindowPlacement(window, &place);
+}
+
 }  // namespace
 
 TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
@@ -67,11 +93,18 @@ void TMainWindow::SetupWindow() {
   UpdateStatus();
   LoadDefaults();
 
-  // A boot file from the command line runs at once, out of the user's way.
-  if (Run.boot_file()[0] != '\0') {
-    ShowWindow(SW_SHOWMINNOACTIVE);
-    PostMessage(WM_COMMAND, CM_RUN, 0);
-  }
+  // A boot file from the command line runs at once, out of the user's way
+  // (minimized once the frame is made).
+  if (Run.boot_file()[0] != '\0') PostMessage(WM_COMMAND, CM_RUN, 0);
+}
+
+bool TMainWindow::Create() {
+  if (!TDecoratedMDIFrame::Create()) return false;
+  // Not from the set-up: minimized while its creation message was handled,
+  // the frame took the minimized rectangle (-32000, -32000, a caption's
+  // size) as its normal place under Wine, and restored it was never seen.
+  if (Run.boot_file()[0] != '\0') ShowMinimizedFirst(HWindow);
+  return true;
 }
 
 void TMainWindow::LoadDefaults() {

@@ -58,6 +58,8 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
 
   // PrepareWindow: the set-up once the frame exists.
   void SetupWindow() override;
+  // Shows the frame minimized, not activated, when a boot file came.
+  bool Create() override;
   const char* GetClassName() override { return "TMainWindow"; }
 
   void CmRun() { Run.Run(); }

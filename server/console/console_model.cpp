@@ -51,7 +51,9 @@ ConsoleModel::ConsoleModel(ConsoleSink& sink) : sink_(sink) {
 }
 
 void ConsoleModel::PutText(std::string_view text) {
+  sink_.BeginWrite();
   for (char c : text) PutChar(static_cast<std::uint8_t>(c));
+  sink_.EndWrite(*this);
 }
 
 void ConsoleModel::PutChar(std::uint8_t byte) {
@@ -160,7 +162,7 @@ void ConsoleModel::GotoXY(int col, int row) {
 void ConsoleModel::ScrollUp() {
   std::memmove(screen_.data(), screen_.data() + kColumns, (kRows - 1) * kColumns);
   std::fill_n(screen_.data() + (kRows - 1) * kColumns, kColumns, ' ');
-  sink_.InvalidateAll();
+  sink_.ScrolledUp();
 }
 
 void ConsoleModel::ClearScreen() {

@@ -51,6 +51,7 @@ class ConsoleModel {
 
   // One byte of output at the cursor.
   void PutChar(std::uint8_t byte);
+  // A run of bytes as one write: the sink may draw them once, at the end.
   void PutText(std::string_view text);
 
   // 1-based; a position outside the grid is ignored as a whole.

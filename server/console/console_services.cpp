@@ -97,7 +97,7 @@ std::int32_t ConsoleServices::Stread(std::uint8_t* buffer, std::int32_t count) {
 
 std::int32_t ConsoleServices::Stwrite(const std::uint8_t* data, std::int32_t count) {
   if (data == nullptr || count <= 0) return 0;
-  for (std::int32_t i = 0; i < count; ++i) console_.model.PutChar(data[i]);
+  console_.model.PutText({reinterpret_cast<const char*>(data), static_cast<std::size_t>(count)});
   return count;
 }
 

@@ -4,18 +4,30 @@
 
 namespace console {
 
+class ConsoleModel;
+
 class ConsoleSink {
  public:
   virtual ~ConsoleSink() = default;
-  // Draws count cells of a row at once, with the caret hidden meanwhile.
+  // Draws count cells of a row, with the caret hidden meanwhile: at once, or
+  // at the end of the write call (below).
   virtual void DrawCells(int row, int col, const char* cells, int count) = 0;
   // The grid changed wholesale (scroll, clear): repaint everything, no erase.
   virtual void InvalidateAll() = 0;
+  // The grid moved up by one row; a sink that can move what it shows may do
+  // that instead of repainting.
+  virtual void ScrolledUp() { InvalidateAll(); }
   // Puts the caret under a cell, if the console has the focus.
   virtual void PlaceCaret(int col, int row) = 0;
   virtual void HideCaret() = 0;
   virtual void ShowCaret() = 0;
   virtual void Beep() = 0;
+
+  // The bytes of one write call come between these two. A sink may hold its
+  // drawing back until the end and then draw the changed cells once, reading
+  // them from the grid, which by then is what per-byte drawing would show.
+  virtual void BeginWrite() {}
+  virtual void EndWrite(const ConsoleModel&) {}
 };
 
 // Discards everything: for benchmarks and for a console without a window.

@@ -24,7 +24,7 @@ class TStdioWindow : public TMDIChild {
 
   console::Console& GetConsole() { return Console; }
   console::ConsoleServices& GetServices() { return Services; }
-  const console::GdiConsoleSink& GetSink() const { return Sink; }
+  console::GdiConsoleSink& GetSink() { return Sink; }
 
   const char* GetClassName() override { return "TStdioWindow"; }
   void SetupWindow() override;

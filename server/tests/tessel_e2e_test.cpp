@@ -162,6 +162,56 @@ TEST(TesselEndToEnd, BootFileOnTheCommandLineRunsMinimizedWithItsParameters) {
   DeleteFileA(script.c_str());
 }
 
+// Started with a boot file, the server stays out of the way, minimized; once
+// restored it is on the screen at a usable size, its I/O Window maximized in
+// it and showing the program's output.
+TEST(TesselEndToEnd, MinimizedStartRestoresOnScreenWithTheIoWindowMaximized) {
+  const std::string script = TempPath("restore.script");
+  std::string text;
+  for (int line = 1; line <= 30; ++line) text += "write output line " + std::to_string(line) + "\\r\\n\n";
+  text += "write \\e[3;20H\\e[Kplaced at row 3, column 20\\e[25;1H\nwrite written\ngetch\n";
+  WriteText(script, text);
+  Tessel tessel("restore");
+  ASSERT_TRUE(tessel.Start("\"" + script + "\""));
+  HWND main = tessel.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Count(tessel.Log(), "write ") == 32; })) << tessel.Log();
+  EXPECT_TRUE(IsIconic(main));
+  Screenshot("minimized-start");
+
+  PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsIconic(main); }));
+  std::this_thread::sleep_for(300ms);
+  RECT frame;
+  GetWindowRect(main, &frame);
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  EXPECT_TRUE(frame.left >= screen.left && frame.top >= screen.top && frame.right <= screen.right &&
+              frame.bottom <= screen.bottom)
+      << frame.left << "," << frame.top << " " << frame.right << "," << frame.bottom;
+  EXPECT_GE(frame.right - frame.left, screen.right / 2);
+  EXPECT_GE(frame.bottom - frame.top, screen.bottom / 2);
+
+  HWND console = FindChild(main, "TStdioWindow");
+  ASSERT_NE(console, nullptr);
+  EXPECT_TRUE(IsZoomed(console));
+  RECT area;
+  GetClientRect(console, &area);
+  HWND client = GetParent(console);
+  RECT room;
+  GetClientRect(client, &room);
+  // Maximized: the I/O Window's client area is all the room the frame gives it.
+  EXPECT_GT(area.bottom, 0);
+  EXPECT_GE(area.right + GetSystemMetrics(SM_CXVSCROLL), room.right);
+  EXPECT_GE(area.bottom + GetSystemMetrics(SM_CYHSCROLL), room.bottom);
+  Screenshot("restored");
+
+  PostMessageA(console, WM_CHAR, 'q', 0);
+  EXPECT_TRUE(tessel.LogHas("result 0"));
+  tessel.Leave();
+  EXPECT_EQ(tessel.ExitCode(), 0);
+  DeleteFileA(script.c_str());
+}
+
 TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   const std::string script = TempPath("idle.script");
   WriteText(script, "idle 30000\nidle 30000\nidle 30000\nwrite never\n");

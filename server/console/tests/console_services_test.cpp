@@ -180,5 +180,43 @@ TEST_F(ConsoleServicesTest, StwriteReturnsTheCountAndEscapesSpanCalls) {
   EXPECT_EQ(console.model.Row(0).substr(0, 2), "  ");
 }
 
+// A sink that may hold drawing back learns where each write begins and ends:
+// an STWRITE call is one write, whatever it holds; the echo of a typed key is
+// drawn before the next key is read.
+TEST(ConsoleWritesTest, StwriteIsOneWriteAndEchoIsNotHeldBack) {
+  struct WriteSink : RecordingSink {
+    int open = 0;
+    void BeginWrite() override { log.push_back("begin " + std::to_string(open++)); }
+    void EndWrite(const ConsoleModel& model) override {
+      log.push_back("end " + std::to_string(--open) + " at " + std::to_string(model.cursor_col()));
+    }
+  } sink;
+  server::TaskState task;
+  task.value = server::kTaskRunning;
+  Console console{sink, task};
+  ScriptedPump pump;
+  ConsoleServices services{console, pump};
+
+  const std::uint8_t text[] = {'a', '\n', 'b', 27, '[', 'K'};
+  EXPECT_EQ(services.Stwrite(text, 6), 6);
+  ASSERT_GE(sink.log.size(), 2u);
+  EXPECT_EQ(sink.log.front(), "begin 0");
+  EXPECT_EQ(sink.log.back(), "end 0 at 1");
+  EXPECT_EQ(sink.Count("begin 0"), 1);
+
+  sink.log.clear();
+  pump.Then([&] { console.keyboard.OnChar('x'); });
+  pump.Then([&] {
+    // The x is on the screen, and no write is open, while the next key waits.
+    EXPECT_EQ(sink.Count("draw 1,1 'x'"), 1);
+    EXPECT_EQ(sink.open, 0);
+    console.keyboard.OnChar('\b');
+    console.keyboard.OnChar('\r');
+  });
+  char line[80];
+  EXPECT_EQ(services.Gets(line), 0);
+  EXPECT_EQ(sink.open, 0);
+}
+
 }  // namespace
 }  // namespace console
