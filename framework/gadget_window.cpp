@@ -191,8 +191,12 @@ void TGadgetWindow::Paint(HDC dc, bool, RECT& rect) {
   SelectObject(dc, old);
 }
 
-void TGadgetWindow::IdleAction(long idleCount) {
+void TGadgetWindow::CommandEnableGadgets() {
   for (TGadget* gadget : Gadgets) gadget->CommandEnable();
+}
+
+void TGadgetWindow::IdleAction(long idleCount) {
+  CommandEnableGadgets();
   TWindow::IdleAction(idleCount);
 }
 

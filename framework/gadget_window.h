@@ -35,6 +35,8 @@ class TGadgetWindow : public TWindow {
   const std::vector<TGadget*>& GetGadgets() const { return Gadgets; }
   TGadget* GadgetFromPoint(POINT point) const;
   TGadget* GadgetWithId(int id) const;
+  // Runs every gadget's command enabler now, as the idle pass does.
+  void CommandEnableGadgets();
 
   void SetHintMode(THintMode mode) { HintMode = mode; }
   THintMode GetHintMode() const { return HintMode; }

@@ -182,6 +182,10 @@ void TMainWindow::SetButtons(const server::ButtonStates& states) {
   SuspendButton->SetEnabled(states.suspend);
   ContinueButton->SetEnabled(states.resume);
   SetupButton->SetEnabled(states.setup);
+  // A run started before the first idle pass (a boot file on the command
+  // line) would otherwise leave Reset, Exit and About disabled throughout:
+  // their enablers run only at idle, which a pending CallServer never reaches.
+  if (ControlBar) ControlBar->CommandEnableGadgets();
 }
 
 void TMainWindow::SetStatus(const server::StatusTexts& texts) {
