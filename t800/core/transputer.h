@@ -29,16 +29,22 @@ class Clock {
 
 class Transputer;
 
-// The T800's floating-point unit. Until a real one is fitted, a stub sets
-// Error on every floating-point instruction and says so once.
+// The T800's floating-point unit (fpu.cpp), behind an interface so tests
+// and the processor can fit another.
 class FloatingPointUnit {
  public:
   virtual ~FloatingPointUnit() = default;
   virtual void Reset() = 0;
-  // operation: the opr code (0x80..0xAB), or 0x100 + the fpentry code in A.
-  virtual void Execute(Transputer& cpu, std::uint32_t operation) = 0;
+  // operation: the opr code (0x80..0xAC), or 0x100 + the fpentry code in A
+  // (A already popped). Returns the processor cycles taken.
+  virtual int Execute(Transputer& cpu, std::uint32_t operation) = 0;
+  // A high-priority process pre-empts the low one: its FP state is kept.
+  virtual void SaveInterrupted() {}
+  // A process starts or continues; `resumed_interrupted`: the pre-empted
+  // low-priority process gets its FP state back.
+  virtual void ProcessStarted(bool resumed_interrupted) { (void)resumed_interrupted; }
 };
-std::unique_ptr<FloatingPointUnit> MakeFloatingPointStub();
+std::unique_ptr<FloatingPointUnit> MakeFloatingPointUnit();
 
 enum class RunStatus {
   kBudgetUsed,  // still running
