@@ -8,6 +8,7 @@
 #include "t800/core/fpu_arith.h"
 
 #include <bit>
+#include <cstring>
 
 #if !defined(__SSE2__)
 #error "the T800 FPU emulation needs SSE2 (build i686 with -msse2 -mfpmath=sse)"
@@ -85,6 +86,14 @@ class HostMode {
   unsigned saved_;
 };
 
+// Bits into a host float or double in place: a function returning one would
+// pass it through the x87 stack on i686, which quiets signalling NaNs.
+template <class To, class From>
+void Place(To& to, const From& from) {
+  static_assert(sizeof to == sizeof from);
+  std::memcpy(&to, &from, sizeof to);
+}
+
 enum class Host { kAdd, kSub, kMul, kDiv, kSqrt };
 
 struct HostResult {
@@ -93,8 +102,9 @@ struct HostResult {
 };
 
 HostResult HostDouble(Host op, std::uint64_t xb, std::uint64_t yb, Rounding r) {
-  double x = std::bit_cast<double>(xb);
-  const double y = std::bit_cast<double>(yb);
+  double x, y;
+  Place(x, xb);
+  Place(y, yb);
   const HostMode mode(r);
   switch (op) {
     case Host::kAdd: asm volatile("addsd %1, %0" : "+x"(x) : "x"(y)); break;
@@ -107,8 +117,9 @@ HostResult HostDouble(Host op, std::uint64_t xb, std::uint64_t yb, Rounding r) {
 }
 
 HostResult HostSingle(Host op, std::uint32_t xb, std::uint32_t yb, Rounding r) {
-  float x = std::bit_cast<float>(xb);
-  const float y = std::bit_cast<float>(yb);
+  float x, y;
+  Place(x, xb);
+  Place(y, yb);
   const HostMode mode(r);
   switch (op) {
     case Host::kAdd: asm volatile("addss %1, %0" : "+x"(x) : "x"(y)); break;
@@ -127,14 +138,16 @@ HostResult Host2(Host op, Value x, Value y, Rounding r) {
 
 // Exact for every non-NaN single.
 std::uint64_t Widen(std::uint32_t single) {
-  const float x = std::bit_cast<float>(single);
+  float x;
+  Place(x, single);
   double y;
   asm volatile("cvtss2sd %1, %0" : "=x"(y) : "x"(x));
   return std::bit_cast<std::uint64_t>(y);
 }
 
 HostResult Narrow(std::uint64_t bits, Rounding r) {
-  const double x = std::bit_cast<double>(bits);
+  double x;
+  Place(x, bits);
   float y;
   const HostMode mode(r);
   asm volatile("cvtsd2ss %1, %0" : "=x"(y) : "x"(x));
@@ -142,7 +155,11 @@ HostResult Narrow(std::uint64_t bits, Rounding r) {
 }
 
 // The value as a host double, for comparisons only (exact; not for NaNs).
-double HostValue(Value v) { return std::bit_cast<double>(v.is_double ? v.bits : Widen(static_cast<std::uint32_t>(v.bits))); }
+double HostValue(Value v) {
+  double d;
+  Place(d, v.is_double ? v.bits : Widen(static_cast<std::uint32_t>(v.bits)));
+  return d;
+}
 
 // ---- integer arithmetic ----
 
