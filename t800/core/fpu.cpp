@@ -70,14 +70,14 @@ class Fpu final : public FloatingPointUnit {
     fb() = state_.r[2];
   }
   // The integer stack.
-  static void PushInteger(Registers& regs, std::uint32_t v) {
-    regs.c = regs.b;
-    regs.b = regs.a;
-    regs.a = v;
+  static void PushInteger(Transputer::Stack& stack, std::uint32_t v) {
+    stack.c = stack.b;
+    stack.b = stack.a;
+    stack.a = v;
   }
-  static void PopInteger(Registers& regs) {
-    regs.a = regs.b;
-    regs.b = regs.c;
+  static void PopInteger(Transputer::Stack& stack) {
+    stack.a = stack.b;
+    stack.b = stack.c;
   }
   static Value LoadSingle(const Memory& m, std::uint32_t at) { return fp::Single(m.Word(at)); }
   static Value LoadDouble(const Memory& m, std::uint32_t at) {
@@ -93,93 +93,92 @@ class Fpu final : public FloatingPointUnit {
 };
 
 int Fpu::Execute(Transputer& cpu, std::uint32_t operation) {
-  Registers regs = cpu.registers();
+  Transputer::Stack stack = cpu.stack();
   Memory& m = cpu.memory();
   // The mode set by fpurn/fpurp/fpurm/fpurz serves the next operation only.
   const Rounding rounding = state_.rounding;
   state_.rounding = Rounding::kNearest;
-  bool registers_changed = true;
   switch (operation) {
-    case 0x8E: Push(LoadSingle(m, regs.a)); PopInteger(regs); break;  // fpldnlsn
-    case 0x8A: Push(LoadDouble(m, regs.a)); PopInteger(regs); break;  // fpldnldb
+    case 0x8E: Push(LoadSingle(m, stack.a)); PopInteger(stack); break;  // fpldnlsn
+    case 0x8A: Push(LoadDouble(m, stack.a)); PopInteger(stack); break;  // fpldnldb
     case 0x86:                                                        // fpldnlsni
-      Push(LoadSingle(m, regs.a + 4 * regs.b));
-      regs.a = regs.c;
+      Push(LoadSingle(m, stack.a + 4 * stack.b));
+      stack.a = stack.c;
       break;
     case 0x82:  // fpldnldbi
-      Push(LoadDouble(m, regs.a + 8 * regs.b));
-      regs.a = regs.c;
+      Push(LoadDouble(m, stack.a + 8 * stack.b));
+      stack.a = stack.c;
       break;
-    case 0x9F: Push(fp::Single(0)); registers_changed = false; break;  // fpldzerosn
-    case 0xA0: Push(fp::Double(0)); registers_changed = false; break;  // fpldzerodb
+    case 0x9F: Push(fp::Single(0)); break;  // fpldzerosn
+    case 0xA0: Push(fp::Double(0)); break;  // fpldzerodb
     case 0xAA:                                                         // fpldnladdsn
     case 0xA6:                                                         // fpldnladddb
     case 0xAC:                                                         // fpldnlmulsn
     case 0xA8: {                                                       // fpldnlmuldb
       const bool is_double = operation == 0xA6 || operation == 0xA8;
-      const Value x = is_double ? LoadDouble(m, regs.a) : LoadSingle(m, regs.a);
+      const Value x = is_double ? LoadDouble(m, stack.a) : LoadSingle(m, stack.a);
       const auto op = operation == 0xAA || operation == 0xA6 ? fp::Operation::kAdd : fp::Operation::kMul;
       fa() = Take(fp::Arithmetic(op, Matched(fa(), x), x, rounding));
-      PopInteger(regs);
+      PopInteger(stack);
       break;
     }
-    case 0x88: m.SetWord(regs.a, static_cast<std::uint32_t>(fa().bits)); Pop(); PopInteger(regs); break;  // fpstnlsn
-    case 0x84: StoreDouble(m, regs.a, fa().bits); Pop(); PopInteger(regs); break;  // fpstnldb
+    case 0x88: m.SetWord(stack.a, static_cast<std::uint32_t>(fa().bits)); Pop(); PopInteger(stack); break;  // fpstnlsn
+    case 0x84: StoreDouble(m, stack.a, fa().bits); Pop(); PopInteger(stack); break;  // fpstnldb
     case 0x9E:                                                                     // fpstnli32
-      m.SetWord(regs.a, fp::ToInt32Bits(fa(), rounding));
+      m.SetWord(stack.a, fp::ToInt32Bits(fa(), rounding));
       Pop();
-      PopInteger(regs);
+      PopInteger(stack);
       break;
     case 0x96: {  // fpi32tor32
-      Push(fp::FromInt32(static_cast<std::int32_t>(m.Word(regs.a)), false, rounding));
-      PopInteger(regs);
+      Push(fp::FromInt32(static_cast<std::int32_t>(m.Word(stack.a)), false, rounding));
+      PopInteger(stack);
       break;
     }
-    case 0x98: Push(fp::FromInt32(static_cast<std::int32_t>(m.Word(regs.a)), true, rounding)); PopInteger(regs); break;
-    case 0x9A: Push(fp::FromUint32(m.Word(regs.a))); PopInteger(regs); break;  // fpb32tor64
-    case 0x87: Binary(fp::Operation::kAdd, rounding); registers_changed = false; break;  // fpadd
-    case 0x89: Binary(fp::Operation::kSub, rounding); registers_changed = false; break;  // fpsub
-    case 0x8B: Binary(fp::Operation::kMul, rounding); registers_changed = false; break;  // fpmul
-    case 0x8C: Binary(fp::Operation::kDiv, rounding); registers_changed = false; break;  // fpdiv
+    case 0x98: Push(fp::FromInt32(static_cast<std::int32_t>(m.Word(stack.a)), true, rounding)); PopInteger(stack); break;
+    case 0x9A: Push(fp::FromUint32(m.Word(stack.a))); PopInteger(stack); break;  // fpb32tor64
+    case 0x87: Binary(fp::Operation::kAdd, rounding); break;  // fpadd
+    case 0x89: Binary(fp::Operation::kSub, rounding); break;  // fpsub
+    case 0x8B: Binary(fp::Operation::kMul, rounding); break;  // fpmul
+    case 0x8C: Binary(fp::Operation::kDiv, rounding); break;  // fpdiv
     case 0x8F:  // fpremfirst: the whole remainder at once; A true says it is complete
       fa() = Take(fp::Remainder(Matched(fb(), fa()), fa()));
       fb() = state_.r[2];
-      PushInteger(regs, 1);
+      PushInteger(stack, 1);
       break;
-    case 0x90: PushInteger(regs, 1); break;  // fpremstep: nothing left to do
+    case 0x90: PushInteger(stack, 1); break;  // fpremstep: nothing left to do
     case 0x94:                               // fpgt
     case 0x95: {                             // fpeq
       const Value b = Matched(fb(), fa());
       const Result r = operation == 0x94 ? fp::Greater(b, fa()) : fp::Equal(b, fa());
-      PushInteger(regs, static_cast<std::uint32_t>(Take(r).bits));
+      PushInteger(stack, static_cast<std::uint32_t>(Take(r).bits));
       Pop();
       Pop();
       break;
     }
     case 0x92:  // fpordered
-      PushInteger(regs, fp::IsNaN(fa()) || fp::IsNaN(fb()) ? 0 : 1);
+      PushInteger(stack, fp::IsNaN(fa()) || fp::IsNaN(fb()) ? 0 : 1);
       Pop();
       Pop();
       break;
-    case 0x91: PushInteger(regs, fp::IsNaN(fa()) ? 1 : 0); break;         // fpnan
-    case 0x93: PushInteger(regs, fp::IsNotFinite(fa()) ? 1 : 0); break;   // fpnotfinite
+    case 0x91: PushInteger(stack, fp::IsNaN(fa()) ? 1 : 0); break;         // fpnan
+    case 0x93: PushInteger(stack, fp::IsNotFinite(fa()) ? 1 : 0); break;   // fpnotfinite
     case 0xA1: fa() = Take(fp::RoundToIntegral(fa(), rounding)); break;   // fpint
     case 0x9D:                                                             // fprtoi32
       fa() = Take(fp::RoundToIntegral(fa(), rounding));
       Flag(!fp::FitsInteger(fa(), 32));
       break;
-    case 0xA3: Push(fa()); registers_changed = false; break;  // fpdup
-    case 0xA4: std::swap(fa(), fb()); registers_changed = false; break;  // fprev
+    case 0xA3: Push(fa()); break;  // fpdup
+    case 0xA4: std::swap(fa(), fb()); break;  // fprev
     case 0x83:                                                   // fpchkerr
       if (state_.error) cpu.SetError();
-      registers_changed = false;
+     
       break;
     case 0x9C:  // fptesterr
-      PushInteger(regs, state_.error ? 0 : 1);
+      PushInteger(stack, state_.error ? 0 : 1);
       state_.error = false;
       break;
     default:
-      registers_changed = false;
+     
       if (operation >= 0x100 && EntryOperation(cpu, operation - 0x100, rounding)) break;
       char message[96];
       std::snprintf(message, sizeof message, "t800emu: unknown floating-point operation %s0x%X; Error set",
@@ -188,7 +187,6 @@ int Fpu::Execute(Transputer& cpu, std::uint32_t operation) {
       cpu.SetError();
       return 1;
   }
-  if (registers_changed) cpu.SetRegisters(regs);
   return FpuCycles(operation, fa().is_double);
 }
 

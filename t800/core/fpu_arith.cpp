@@ -70,20 +70,28 @@ unsigned ReadCsr() {
 void WriteCsr(unsigned v) { asm volatile("ldmxcsr %0" : : "m"(v)); }
 
 // Sets the rounding mode for the instructions in its scope; flags() reads
-// what they raised.
+// what they raised. Round-to-nearest is the host's own mode: then MXCSR is
+// left alone (writing it costs more than the arithmetic), flags() answers 0,
+// and the callers see invalid, divide-by-zero and overflow in the result,
+// which is then a NaN or an infinity from finite operands.
 class HostMode {
  public:
   explicit HostMode(Rounding r) : saved_(ReadCsr()) {
     static constexpr unsigned kControl[] = {0u << 13, 2u << 13, 1u << 13, 3u << 13};  // RN, RP, RM, RZ
-    WriteCsr(kCsrMasked | kControl[static_cast<int>(r)]);
+    constexpr unsigned kModeBits = 0xE040;  // rounding control, flush-to-zero, denormals-are-zero
+    set_ = r != Rounding::kNearest || (saved_ & kModeBits) != 0;
+    if (set_) WriteCsr(kCsrMasked | kControl[static_cast<int>(r)]);
   }
-  ~HostMode() { WriteCsr(saved_); }
+  ~HostMode() {
+    if (set_) WriteCsr(saved_);
+  }
   HostMode(const HostMode&) = delete;
   HostMode& operator=(const HostMode&) = delete;
-  unsigned flags() const { return ReadCsr() & 0x3F; }
+  unsigned flags() const { return set_ ? ReadCsr() & 0x3F : 0; }
 
  private:
   unsigned saved_;
+  bool set_;
 };
 
 // Bits into a host float or double in place: a function returning one would
@@ -237,7 +245,7 @@ Result Arithmetic(Operation operation, Value b, Value a, Rounding rounding) {
     const bool zeros = operation == Operation::kDiv && IsZero(a);
     v = Generated(zeros ? kZeroByZero : kCause[static_cast<int>(operation)], b.is_double);
   }
-  return {v, IsInfinite(a) || IsInfinite(b) || (h.flags & kErrorFlags) != 0};
+  return {v, IsInfinite(a) || IsInfinite(b) || IsNotFinite(Value{h.bits, b.is_double}) || (h.flags & kErrorFlags) != 0};
 }
 
 Result SquareRoot(Value a, Rounding rounding) {
@@ -245,7 +253,7 @@ Result SquareRoot(Value a, Rounding rounding) {
   const HostResult h = Host2(Host::kSqrt, a, a, rounding);
   Value v{h.bits, a.is_double};
   if (IsNaN(v)) v = Generated(kNegativeSquareRoot, a.is_double);
-  return {v, IsInfinite(a) || (h.flags & kErrorFlags) != 0};
+  return {v, IsNotFinite(v) || (h.flags & kErrorFlags) != 0};
 }
 
 Result Remainder(Value b, Value a) {
@@ -264,7 +272,8 @@ Result Scale(Value a, int power, Rounding rounding) {
   const Format& f = Of(a);
   const Value factor{static_cast<std::uint64_t>(f.bias + power) << f.fraction_bits, a.is_double};
   const HostResult h = Host2(Host::kMul, a, factor, rounding);
-  return {{h.bits, a.is_double}, IsInfinite(a) || (h.flags & kErrorFlags) != 0};
+  const Value v{h.bits, a.is_double};
+  return {v, IsNotFinite(v) || (h.flags & kErrorFlags) != 0};
 }
 
 Result Convert(Value a, bool to_double, Rounding rounding) {
@@ -279,7 +288,8 @@ Result Convert(Value a, bool to_double, Rounding rounding) {
   }
   if (to_double) return {Double(Widen(static_cast<std::uint32_t>(a.bits))), IsInfinite(a)};
   const HostResult h = Narrow(a.bits, rounding);
-  return {Single(static_cast<std::uint32_t>(h.bits)), IsInfinite(a) || (h.flags & kErrorFlags) != 0};
+  const Value v = Single(static_cast<std::uint32_t>(h.bits));
+  return {v, IsInfinite(a) || IsNotFinite(v) || (h.flags & kErrorFlags) != 0};
 }
 
 Result RoundToIntegral(Value a, Rounding rounding) {

@@ -109,6 +109,11 @@ class Transputer {
   Registers registers() const;
   void SetRegisters(const Registers& registers);
   void SetError() { error_ = true; }
+  // The integer stack in place, for the FPU on every instruction.
+  struct Stack {
+    std::uint32_t &a, &b, &c;
+  };
+  Stack stack() { return {a_, b_, c_}; }
   bool halt_on_error() const { return halt_on_error_; }
   std::uint64_t cycles() const { return cycles_; }
   // Leaves boot wait and runs one process from here (tests, benchmarks).
