@@ -156,7 +156,7 @@ void IntegerLoop() {
 // compiler would keep it: fpldnldb x, fpldnlmuldb y, fpadd per round (two
 // floating-point operations). A T800-20 takes the cycles of cycles.h and
 // fpu_cycles.h, 51 a round: ldlp 1, fpldnldb 3, ldlp 1, fpldnlmuldb 21,
-// fpadd 6, ldlp 1, ldc 1, lend 10, and a cycle for each of the 7 prefixes.
+// fpadd 6, ldlp 1, ldc 1, lend 10, and the prefixes as the emulator counts them.
 void Real64MultiplyAdd() {
   constexpr std::int32_t kIterations = 20'000'000;
   SteadyClock clock;
