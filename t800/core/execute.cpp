@@ -630,16 +630,16 @@ int Transputer::ExtendedOperation(std::uint32_t op) {
       }
       case 0x81: a_ += 8 * b_; b_ = c_; return 3;  // wsubdb
       default:
-        if (op >= 0x80 && op <= 0xAB) {
+        if (op >= 0x80 && op <= 0xAC) {
           // fpentry carries its sub-function in A.
           const std::uint32_t code = op == 0xAB ? 0x100 + a_ : op;
           if (op == 0xAB) {
             a_ = b_;
             b_ = c_;
           }
-          fpu_->Execute(*this, code);
+          const int cycles = fpu_->Execute(*this, code);
           if (error_ && halt_on_error_) HaltNow();
-          return 1;
+          return cycles;
         }
         break;
     }

@@ -10,7 +10,7 @@ Transputer::Transputer(const Options& options, Clock& clock)
       clock_(clock),
       memory_(options.memory_size),
       mem_start_(options.cpu == Cpu::kT800 ? kMemStartT800 : kMemStartT414),
-      fpu_(MakeFloatingPointStub()) {
+      fpu_(MakeFloatingPointUnit()) {
   Reset();
 }
 
@@ -144,6 +144,7 @@ void Transputer::StartNextProcess() {
       low_interrupted_ = false;
       memory_.SetWord(kSaveArea, kNotProcess);
       running_ = true;
+      if (fpu_) fpu_->ProcessStarted(true);
       return;
     }
     const std::uint32_t wptr = front_[priority];
@@ -153,6 +154,7 @@ void Transputer::StartNextProcess() {
     pri_ = priority;
     iptr_ = Ws(wptr, kSlotIptr);
     running_ = true;
+    if (fpu_) fpu_->ProcessStarted(false);
     if (priority == 1) {
       slice_start_ = now_us_;
       timeslice_due_ = false;
@@ -167,6 +169,7 @@ void Transputer::InterruptLowPriority() {
   // on no queue: it resumes when no high-priority process is left.
   saved_low_ = {a_, b_, c_, iptr_, wptr_, 1};
   low_interrupted_ = true;
+  if (fpu_) fpu_->SaveInterrupted();
   const std::uint32_t save[] = {wptr_ | 1u, iptr_, a_, b_, c_};
   for (std::uint32_t i = 0; i < 5; ++i) memory_.SetWord(kSaveArea + 4 * i, save[i]);
   StartNextProcess();

@@ -29,16 +29,22 @@ class Clock {
 
 class Transputer;
 
-// The T800's floating-point unit. Until a real one is fitted, a stub sets
-// Error on every floating-point instruction and says so once.
+// The T800's floating-point unit (fpu.cpp), behind an interface so tests
+// and the processor can fit another.
 class FloatingPointUnit {
  public:
   virtual ~FloatingPointUnit() = default;
   virtual void Reset() = 0;
-  // operation: the opr code (0x80..0xAB), or 0x100 + the fpentry code in A.
-  virtual void Execute(Transputer& cpu, std::uint32_t operation) = 0;
+  // operation: the opr code (0x80..0xAC), or 0x100 + the fpentry code in A
+  // (A already popped). Returns the processor cycles taken.
+  virtual int Execute(Transputer& cpu, std::uint32_t operation) = 0;
+  // A high-priority process pre-empts the low one: its FP state is kept.
+  virtual void SaveInterrupted() {}
+  // A process starts or continues; `resumed_interrupted`: the pre-empted
+  // low-priority process gets its FP state back.
+  virtual void ProcessStarted(bool resumed_interrupted) { (void)resumed_interrupted; }
 };
-std::unique_ptr<FloatingPointUnit> MakeFloatingPointStub();
+std::unique_ptr<FloatingPointUnit> MakeFloatingPointUnit();
 
 enum class RunStatus {
   kBudgetUsed,  // still running
@@ -103,6 +109,11 @@ class Transputer {
   Registers registers() const;
   void SetRegisters(const Registers& registers);
   void SetError() { error_ = true; }
+  // The integer stack in place, for the FPU on every instruction.
+  struct Stack {
+    std::uint32_t &a, &b, &c;
+  };
+  Stack stack() { return {a_, b_, c_}; }
   bool halt_on_error() const { return halt_on_error_; }
   std::uint64_t cycles() const { return cycles_; }
   // Leaves boot wait and runs one process from here (tests, benchmarks).

@@ -27,7 +27,7 @@ class SteadyClock final : public Clock {
 
 enum Fn { J, Ldlp, Pfix, Ldnl, Ldc, Ldnlp, Nfix, Ldl, Adc, Call, Cj, Ajw, Eqc, Stl, Stnl, Opr };
 enum Op { Add = 0x05, In = 0x07, Out = 0x0B, Startp = 0x0D, Endp = 0x03, Stopp = 0x15, Lend = 0x21, Ldpi = 0x1B,
-          Xor = 0x33, And = 0x46 };
+          Xor = 0x33, And = 0x46, Fpldnldb = 0x8A, Fpldnlmuldb = 0xA8, Fpadd = 0x87, Fpstnldb = 0x84 };
 
 // A small assembler: labels, and relative operands in a fixed three-byte
 // form patched once every label is known.
@@ -152,6 +152,41 @@ void IntegerLoop() {
               static_cast<double>(r.cycles) / kIterations, emulated_s / r.seconds);
 }
 
+// SEQ i = 0 FOR n: acc := acc + (x * y) in REAL64, acc kept in FA as a
+// compiler would keep it: fpldnldb x, fpldnlmuldb y, fpadd per round (two
+// floating-point operations). A T800-20 takes the cycles of cycles.h and
+// fpu_cycles.h, 51 a round: ldlp 1, fpldnldb 3, ldlp 1, fpldnlmuldb 21,
+// fpadd 6, ldlp 1, ldc 1, lend 10, and the prefixes as the emulator counts them.
+void Real64MultiplyAdd() {
+  constexpr std::int32_t kIterations = 20'000'000;
+  SteadyClock clock;
+  Transputer cpu({Cpu::kT800, 1u << 20}, clock);
+  const std::uint32_t w = 0x80010000u;
+  auto set_double = [&](std::uint32_t at, std::uint64_t bits) {
+    cpu.memory().SetWord(at, static_cast<std::uint32_t>(bits));
+    cpu.memory().SetWord(at + 4, static_cast<std::uint32_t>(bits >> 32));
+  };
+  set_double(w + 20, 0x3FF8000000000000ull);  // x = 1.5 at W[5]
+  set_double(w + 28, 0x3FE0000000000000ull);  // y = 0.5 at W[7]
+  set_double(w + 36, 0);                      // acc at W[9]
+  Asm a(kCode);
+  a(Ldlp, 9).op(Fpldnldb)(Ldc, 0)(Stl, 3)(Ldc, kIterations)(Stl, 4)
+      .label("loop")(Ldlp, 5).op(Fpldnldb)(Ldlp, 7).op(Fpldnlmuldb).op(Fpadd)
+      (Ldlp, 3).rel(Ldc, "loop", "loop_end", true).op(Lend).label("loop_end")(Ldlp, 9).op(Fpstnldb).op(Stopp);
+  const auto code = a.Finish();
+  cpu.memory().Write(kCode, code.data(), static_cast<std::uint32_t>(code.size()));
+  cpu.StartProcess(kCode, w, 1);
+  const Result r = RunToIdle(cpu);
+  const std::uint64_t acc = std::uint64_t{cpu.memory().Word(w + 40)} << 32 | cpu.memory().Word(w + 36);
+  const double flops = 2.0 * kIterations / r.seconds;
+  const double cycles_per_round = static_cast<double>(r.cycles) / kIterations;
+  const double t800_flops = 2.0 / (cycles_per_round * kT800CycleNs * 1e-9);
+  std::printf("REAL64 multiply-add: %d rounds (acc bits %016llx), %.1f M FLOPS, %.2f ns per round,\n"
+              "  %.1f cycles per round, a T800-20 %.2f M FLOPS: %.1f times a T800-20\n",
+              kIterations, static_cast<unsigned long long>(acc), flops / 1e6, r.seconds * 1e9 / kIterations,
+              cycles_per_round, t800_flops / 1e6, flops / t800_flops);
+}
+
 void Comstime() {
   constexpr std::int32_t kRounds = 2'000'000;
   constexpr double kT800RoundNs = 15049.0;
@@ -215,10 +250,11 @@ void Comstime() {
 
 }  // namespace
 
-// Optional argument: "loop" or "comstime" runs that one alone (profiling).
+// Optional argument: "loop", "comstime" or "fp" runs that one alone (profiling).
 int main(int argc, char** argv) {
   const std::string only = argc > 1 ? argv[1] : "";
   if (only.empty() || only == "loop") IntegerLoop();
   if (only.empty() || only == "comstime") Comstime();
+  if (only.empty() || only == "fp") Real64MultiplyAdd();
   return 0;
 }

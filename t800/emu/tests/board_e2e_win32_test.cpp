@@ -1,7 +1,7 @@
 // The emulated board end to end under Wine: tessel.exe from bin/ with our
 // iserver.dll and link.dll, whose simulated adapter reaches t800emu.exe
-// --listen; real transputer code (the shipped hello and echo programs)
-// writes to the I/O Window and echoes the keys typed there.
+// --listen; real transputer code (the shipped hello, fptable and echo
+// programs) writes to the I/O Window and echoes the keys typed there.
 #include <winsock2.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "server/tests/tessel_driver_win32.h"
+#include "t800/programs/tests/fptable_expected.h"
 
 namespace {
 
@@ -73,6 +74,18 @@ TEST(BoardEndToEnd, HelloWritesToTheIoWindowAndEnds) {
   ASSERT_TRUE(tessel.Start("hello.btl"));
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
   EXPECT_TRUE(ScreenShows(tessel, "Hello, world!\n")) << tessel.ScreenText();
+  tessel.Leave();
+  EXPECT_EQ(tessel.ExitCode(), 0);
+}
+
+TEST(BoardEndToEnd, FptablePrintsItsRealArithmetic) {
+  Board board;
+  ASSERT_TRUE(board.started());
+  Tessel tessel("t800emu_fptable");
+  tessel.UseFolder(".");
+  ASSERT_TRUE(tessel.Start("fptable.btl"));
+  ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
+  EXPECT_TRUE(ScreenShows(tessel, t800test::kFptableExpected)) << tessel.ScreenText();
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
 }

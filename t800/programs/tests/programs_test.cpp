@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "t800/programs/tests/child_process.h"
+#include "t800/programs/tests/fptable_expected.h"
 
 namespace {
 
@@ -150,6 +151,12 @@ TEST(Programs, ComstimeReportsTimePerCommunication) {
   EXPECT_TRUE(std::regex_match(
       r.out, m, std::regex("comstime: 10000 rounds of 4 communications, [0-9]+ ns per communication\n")))
       << r.out << r.err;
+  EXPECT_EQ(r.exit_code, 0);
+}
+
+TEST(Programs, FptablePrintsItsRealArithmetic) {
+  auto r = Boot("fptable");
+  EXPECT_EQ(r.out, t800test::kFptableExpected) << r.err;
   EXPECT_EQ(r.exit_code, 0);
 }
 
