@@ -1,8 +1,12 @@
-; echo: echoes each key until 'q' (a carriage return as a new line), then
-; ends the line and exits with success; fails if no key can be read.
+; echo: says what it does, then echoes each key until 'q' (a carriage return
+; as a new line), ends the line and exits with success; fails if no key can
+; be read.
         .include "boot.s"
 
 main:
+        ldc     banner_length
+        ldc     banner
+        call    print
 .next:
         call    sp_getkey
         stl     0                       ; W[0] = the key
@@ -37,5 +41,8 @@ main:
 
 key:
         .byte   0
+banner:
+        .byte   "Echo on the transputer: type keys, q ends.", 10
+        .equ    banner_length, $ - banner
 
         .include "sp.s"

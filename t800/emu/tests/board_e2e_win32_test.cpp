@@ -99,12 +99,13 @@ TEST(BoardEndToEnd, EchoRepeatsTheKeysTypedInTheIoWindowUntilQ) {
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
   HWND console = FindChild(tessel.main(), "TStdioWindow");
   ASSERT_NE(console, nullptr);
+  const std::string banner = "Echo on the transputer: type keys, q ends.\n";
   for (char c : std::string("hi")) PostMessageA(console, WM_CHAR, static_cast<WPARAM>(c), 0);
-  EXPECT_TRUE(ScreenShows(tessel, "hi")) << tessel.ScreenText();
+  EXPECT_TRUE(ScreenShows(tessel, banner + "hi")) << tessel.ScreenText();
   PostMessageA(console, WM_CHAR, static_cast<WPARAM>('\r'), 0);  // Enter: a new line
   PostMessageA(console, WM_CHAR, static_cast<WPARAM>('!'), 0);
   PostMessageA(console, WM_CHAR, static_cast<WPARAM>('q'), 0);  // the program ends
-  EXPECT_TRUE(ScreenShows(tessel, "hi\n!\n")) << tessel.ScreenText();
+  EXPECT_TRUE(ScreenShows(tessel, banner + "hi\n!\n")) << tessel.ScreenText();
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
 }
