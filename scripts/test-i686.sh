@@ -1,0 +1,244 @@
+#!/usr/bin/env bash
+# Runs the shipped i686 files (build/win32) under 32-bit Wine inside an i386
+# Debian 12 root, and prints one line per test and "N passed, N failed".
+#
+#   scripts/test-i686.sh [--no-build] [--chroot|--vm] [--root-only]
+#
+# The root (wine32, Xvfb, xwd) is made once with debootstrap from bookworm main
+# only, so its library versions agree with each other whatever the host runs,
+# and is kept in $TESSEL_I686_CACHE (default /var/cache/tessera-i686), keyed by
+# a hash of its package list and recipe. It is entered in one of two ways:
+#   - chroot: where the host kernel runs 32-bit x86 code (scripts/host-arch.sh
+#     --kernel prints win32); 32-bit Wine then runs at native speed;
+#   - vm: otherwise, booted as a whole i386 machine under qemu-system-i386.
+# Both run the same guest script (scripts/i686/guest-tests.sh) on a copy of
+# build/win32/bin and read its results back.
+#
+# --no-build: build/win32 is built already (scripts/test.sh builds it).
+# --root-only: make (or find) the root and stop.
+#
+# Exit status: 0 every test passed; 1 a test failed; 2 bad usage or no build;
+# 3 a host package cannot be installed; 4 the root cannot be made (the mirror,
+# say); 5 the guest does not start; 6 the guest outran its time limit;
+# 7 this way of entering the guest is not available on this host.
+# Status 3 to 7 come with one line "test-i686 failed: <reason>".
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+cache=${TESSEL_I686_CACHE:-/var/cache/tessera-i686}
+guest_limit=${TESSEL_I686_TIME_LIMIT:-2400}   # seconds for the whole guest run
+build_first=1 mode= root_only=0
+for arg; do
+  case $arg in
+    --no-build) build_first=0 ;;
+    --chroot) mode=chroot ;;
+    --vm) mode=vm ;;
+    --root-only) root_only=1 ;;
+    *) echo "usage: scripts/test-i686.sh [--no-build] [--chroot|--vm] [--root-only]" >&2; exit 2 ;;
+  esac
+done
+
+fail() {  # status reason
+  echo "test-i686 failed: $2"
+  exit "$1"
+}
+log_dir=$root/build/i686
+mkdir -p "$log_dir"
+log=$log_dir/test-i686.log
+: >"$log"
+[ "$(id -u)" -eq 0 ] || fail 3 "must run as root (debootstrap, chroot, mounts)"
+
+# The guest's packages: the 32-bit Wine with the X libraries it loads at run
+# time (as the host's Wine has them), Xvfb, and imagemagick for screenshots.
+# The arch-all "wine" wrapper is added by apt inside the root, since
+# debootstrap's resolver picks wine64 (no i386 build) for it.
+guest_packages=(wine32 libwine xvfb imagemagick procps
+                libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 libxcomposite1 libxfixes3 libxxf86vm1)
+vm_packages=(linux-image-686 busybox-static kmod)
+recipe_version=1   # raise when the way the root is made changes
+
+# --- host packages --------------------------------------------------------
+apt_opts=(-q -y -o DPkg::Lock::Timeout=600 -o Acquire::Retries=3)
+host_install() {  # package...: installs the missing ones, retrying faults that pass
+  local todo=() p try
+  for p; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || todo+=("$p")
+  done
+  [ ${#todo[@]} -eq 0 ] && return 0
+  export DEBIAN_FRONTEND=noninteractive
+  for try in 1 2 3 4; do
+    apt-get "${apt_opts[@]}" install --no-install-recommends "${todo[@]}" >>"$log" 2>&1 && return 0
+    apt-get "${apt_opts[@]}" update >>"$log" 2>&1
+    sleep $((5 << (try - 1)))
+  done
+  fail 3 "cannot install ${todo[*]} on the host (see build/i686/test-i686.log)"
+}
+
+mirror() {
+  local m
+  m=$(awk '/^URIs:/{print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null)
+  [ -n "$m" ] || m=$(awk '/^deb /{print $2; exit}' /etc/apt/sources.list 2>/dev/null)
+  echo "${m:-http://deb.debian.org/debian}"
+}
+
+# --- the root -------------------------------------------------------------
+unmount_under() {  # dir: every mount at or below it, deepest first
+  local m
+  findmnt -rn -o TARGET | awk -v d="$1" '$0 == d || index($0, d "/") == 1' | sort -r |
+    while read -r m; do umount -l "$m" 2>/dev/null; done
+}
+remove_tree() {  # dir: never through a mount still inside it (a bound /dev)
+  unmount_under "$1"
+  rm -rf --one-file-system "$1"
+}
+
+# The chroot root: debootstrap runs its second stage here, 32-bit code being
+# native. Made in a scratch folder and renamed when complete.
+make_chroot_root() {  # folder
+  local dir=$1 tmp=$cache/making-${1##*/} started=$SECONDS
+  [ -f "$dir/.tessera-root-complete" ] && return 0
+  host_install debootstrap
+  echo "== making the i386 root (once; cached in $dir)"
+  remove_tree "$tmp"
+  local include
+  include=$(IFS=,; echo "${guest_packages[*]}")
+  if ! debootstrap --arch=i386 --variant=minbase --include="$include" bookworm "$tmp" "$(mirror)" >>"$log" 2>&1; then
+    local why
+    why=$(grep -E '^(E|W):' "$log" | tail -1)
+    remove_tree "$tmp"
+    fail 4 "debootstrap of the i386 root failed${why:+ ($why)}"
+  fi
+  cp /etc/resolv.conf "$tmp/etc/resolv.conf" 2>/dev/null
+  if ! chroot "$tmp" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
+       sh -c 'apt-get -q update && apt-get -q -y install --no-install-recommends wine && apt-get clean' >>"$log" 2>&1; then
+    remove_tree "$tmp"
+    fail 4 "the arch-all wine package could not be installed in the i386 root"
+  fi
+  unmount_under "$tmp"
+  rm -rf "$tmp/var/lib/apt/lists/"* "$tmp/var/cache/apt/"*.bin
+  printf '%s\n' "${guest_packages[@]}" >"$tmp/.tessera-root-complete"
+  mv "$tmp" "$dir"
+  echo "   root made in $((SECONDS - started)) s"
+}
+
+# --- the build ------------------------------------------------------------
+if [ "$build_first" = 1 ] && [ "$root_only" = 0 ]; then
+  source scripts/trees.sh
+  # The host's own 32-bit Wine plays no part here.
+  TESSEL_WINE32=no run_setup || exit 3
+  configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release || fail 2 "cannot configure build/win32"
+  build win32 || fail 2 "build/win32 does not build"
+fi
+if [ "$root_only" = 0 ]; then
+  [ -f build/win32/bin/tessel.exe ] || fail 2 "no i686 build in build/win32/bin (run without --no-build)"
+  # The Windows tests of the tree as ctest knows them, run from bin/ without
+  # ctest's emulator: "<name> <time limit> <program in bin/> [arguments]".
+  tests=$(ctest --test-dir build/win32 -L wine --show-only=json-v1 2>/dev/null | python3 -c '
+import json, os, sys
+for t in json.load(sys.stdin)["tests"]:
+    limit = next((p["value"] for p in t.get("properties", []) if p["name"] == "TIMEOUT"), 300)
+    command = t["command"]
+    exe = next(i for i, part in enumerate(command) if part.lower().endswith(".exe"))
+    print(t["name"], int(float(limit)), os.path.basename(command[exe]), *command[exe + 1:])') ||
+    fail 2 "ctest cannot list the tests of build/win32"
+  # TESSEL_I686_ONLY=name,name runs only those (while working on them).
+  if [ -n "${TESSEL_I686_ONLY:-}" ]; then
+    tests=$(grep -E "^(${TESSEL_I686_ONLY//,/|}) " <<<"$tests")
+  fi
+  [ -n "$tests" ] || fail 2 "build/win32 has no Windows tests${TESSEL_I686_ONLY:+ named $TESSEL_I686_ONLY}"
+fi
+[ -n "$mode" ] || { [ "$(scripts/host-arch.sh --kernel)" = win32 ] && mode=chroot || mode=vm; }
+
+mkdir -p "$cache" || fail 4 "cannot create the cache folder $cache"
+exec 9>"$cache/.lock"
+flock -w 3600 9 || fail 4 "another run holds $cache/.lock"
+key=$( { echo "$recipe_version"; printf '%s\n' "${guest_packages[@]}"; } | sha256sum | cut -c1-16)
+chroot_root=$cache/root-$key
+if [ "$root_only" = 1 ]; then
+  make_chroot_root "$chroot_root"
+  exit 0
+fi
+
+# --- the guest run -------------------------------------------------------------
+results=$log_dir/results
+started_at=$SECONDS
+# A display number free both here and in the abstract socket names the root
+# shares with the host (same network namespace).
+free_display() {
+  local n=150
+  while [ -e "/tmp/.X11-unix/X$n" ] || grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; do
+    n=$((n + 1))
+  done
+  echo $n
+}
+stage_work() {  # folder inside the guest root for /tessera
+  local work=$1
+  remove_tree "$work"
+  mkdir -p "$work/results" || fail 5 "cannot write into the guest root"
+  cp -a build/win32/bin "$work/bin" && cp scripts/i686-guest.sh "$work/guest.sh" &&
+    echo "$tests" >"$work/tests.txt" || fail 5 "cannot copy the i686 build into the guest root"
+}
+
+guest_pids() {  # root: processes whose root folder is it
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ] && echo "${p#/proc/}"
+  done
+}
+chroot_cleanup() {
+  local pids
+  pids=$(guest_pids "$chroot_root")
+  [ -n "$pids" ] && kill -9 $pids 2>/dev/null
+  unmount_under "$chroot_root"
+}
+
+run_chroot() {
+  make_chroot_root "$chroot_root"
+  stage_work "$chroot_root/tessera"
+  trap chroot_cleanup EXIT
+  mount -t proc proc "$chroot_root/proc" && mount --rbind /sys "$chroot_root/sys" &&
+    mount --rbind /dev "$chroot_root/dev" && mount -t tmpfs tmpfs "$chroot_root/tmp" ||
+    fail 5 "cannot mount proc, sys, dev and tmp in the guest root"
+  echo "== i686 tests in the i386 root (chroot; 32-bit Wine runs natively)"
+  timeout -k 10 "$guest_limit" chroot "$chroot_root" /usr/bin/env -i TESSERA_DISPLAY="$(free_display)" \
+    bash /tessera/guest.sh 2>&1 | tee "$log_dir/guest.log"
+  guest_rc=${PIPESTATUS[0]}
+  chroot_cleanup
+  trap - EXIT
+  guest_results="$chroot_root/tessera/results"
+}
+
+run_vm() {
+  fail 7 "the i386 virtual machine (qemu-system-i386) is not ready; run where the kernel runs 32-bit code"
+}
+
+guest_rc=0 guest_results=
+case $mode in
+  chroot) run_chroot ;;
+  vm) run_vm ;;
+esac
+if [ "$guest_rc" -eq 124 ] || [ "$guest_rc" -eq 137 ]; then
+  fail 6 "the guest ran past its time limit of $guest_limit s and was stopped"
+fi
+[ "$guest_rc" -eq 5 ] && fail 5 "$(tail -1 "$log_dir/guest.log")"
+[ "$guest_rc" -eq 0 ] && [ -f "$guest_results/summary" ] || fail 5 "the guest ended with status $guest_rc before its results"
+
+rm -rf "$results" && cp -a "$guest_results" "$results"
+passed=$(grep -c '^PASS ' "$results/summary")
+failed=$(grep -c '^FAIL ' "$results/summary")
+missing=$(( $(grep -c . <<<"$tests") - passed - failed ))
+[ $missing -gt 0 ] && { echo "$missing test(s) gave no result"; failed=$((failed + missing)); }
+for name in $(awk '/^FAIL /{print $2}' "$results/summary"); do
+  echo "== $name (i686) failed; the end of its output (all of it in build/i686/results/$name.out):"
+  tr -d '\r' <"$results/$name.out" | grep -E '^\[  FAILED  \]|Failure|error' | head -20
+  tr -d '\r' <"$results/$name.out" | tail -15
+done
+for shot in "$results"/tx-*.png; do
+  [ -f "$shot" ] && cp "$shot" "$log_dir/${shot##*/tx-}"
+done
+echo "i686 times: wine start $(awk '/^wine_start/{print $2}' "$results/times") s," \
+     "tests $(awk '/^tests/{print $2}' "$results/times") s, whole run $((SECONDS - started_at)) s" \
+     "(screenshots: build/i686/*.png)"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
