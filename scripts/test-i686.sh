@@ -43,7 +43,9 @@ fail() {  # status reason
   echo "test-i686 failed: $2"
   exit "$1"
 }
-log_dir=$root/build/i686
+# An interrupt ends the script through its EXIT trap, which stops the guest.
+trap 'exit 130' INT TERM
+log_dir=${TESSEL_I686_OUT:-$root/build/i686}   # logs, results, pictures
 mkdir -p "$log_dir"
 log=$log_dir/test-i686.log
 : >"$log"
@@ -70,7 +72,7 @@ host_install() {  # package...: installs the missing ones, retrying faults that 
   for try in 1 2 3 4; do
     apt-get "${apt_opts[@]}" install --no-install-recommends "${todo[@]}" >>"$log" 2>&1 && return 0
     apt-get "${apt_opts[@]}" update >>"$log" 2>&1
-    sleep $((5 << (try - 1)))
+    sleep $((${TESSEL_I686_BACKOFF:-5} << (try - 1)))
   done
   fail 3 "cannot install ${todo[*]} on the host (see build/i686/test-i686.log)"
 }
@@ -155,10 +157,9 @@ exec 9>"$cache/.lock"
 flock -w 3600 9 || fail 4 "another run holds $cache/.lock"
 key=$( { echo "$recipe_version"; printf '%s\n' "${guest_packages[@]}"; } | sha256sum | cut -c1-16)
 chroot_root=$cache/root-$key
-if [ "$root_only" = 1 ]; then
-  make_chroot_root "$chroot_root"
-  exit 0
-fi
+vm_key=$( { echo "$recipe_version"; printf '%s\n' "${guest_packages[@]}" "${vm_packages[@]}"; } | sha256sum | cut -c1-16)
+vm_dir=$cache/vm-$vm_key
+vm_kernel_dir=$vm_dir
 
 # --- the guest run -------------------------------------------------------------
 results=$log_dir/results
@@ -186,6 +187,18 @@ guest_pids() {  # root: processes whose root folder is it
     [ "$(readlink "$p/root" 2>/dev/null)" = "$1" ] && echo "${p#/proc/}"
   done
 }
+qemu_pids() {  # disk image: the machines that have it open
+  local p
+  for p in /proc/[0-9]*; do
+    tr '\0' '\n' <"$p/cmdline" 2>/dev/null | grep -q "^file=$1," && echo "${p#/proc/}"
+  done
+}
+stop_qemu() {  # disk image
+  local pids
+  pids=$(qemu_pids "$1")
+  [ -n "$pids" ] && kill $pids 2>/dev/null
+  return 0
+}
 chroot_cleanup() {
   local pids
   pids=$(guest_pids "$chroot_root")
@@ -209,10 +222,146 @@ run_chroot() {
   guest_results="$chroot_root/tessera/results"
 }
 
-run_vm() {
-  fail 7 "the i386 virtual machine (qemu-system-i386) is not ready; run where the kernel runs 32-bit code"
+# --- the virtual machine (where the kernel runs no 32-bit code) -------------
+# The same root booted under qemu-system-i386 (software emulation): debootstrap
+# unpacks it here (--foreign) and its second stage runs inside the machine; a
+# small initrd (static busybox, virtio and ext4 modules from the kernel .deb)
+# mounts it. Each run boots the cached image as a snapshot (never changed) with
+# a second disk holding /tessera, and reads the results back from that disk.
+qemu_cmd() {  # image data-image init [more kernel arguments]: the machine
+  local drives=(-drive "file=$2,if=virtio,format=raw,cache=unsafe")
+  [ "$1" = snapshot ] && drives=(-drive "file=$vm_dir/root.img,if=virtio,format=raw,snapshot=on"
+                                 -drive "file=$2,if=virtio,format=raw")
+  [ "$1" = stage2 ] && drives=(-drive "file=$2,if=virtio,format=raw,cache=unsafe")
+  qemu-system-i386 -m 2048 -smp 2 -accel tcg,thread=multi -cpu max,smap=off \
+    -kernel "$vm_kernel_dir/vmlinuz" -initrd "$vm_kernel_dir/initrd.gz" \
+    -append "root=/dev/vda rw console=ttyS0 quiet panic=1 init=$3 ${4:-}" \
+    "${drives[@]}" -nographic -no-reboot </dev/null
 }
 
+write_initrd() {  # root-folder output-folder: vmlinuz and initrd.gz from the root's .debs
+  local root=$1 out=$2 kv work=$2/initrd-work
+  local modules="virtio virtio_ring virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci virtio_blk crc16 crc32c_generic mbcache jbd2 ext4"
+  kv=$(ls "$root/var/cache/apt/archives/" | sed -n 's/^linux-image-\([0-9].*-686\)_.*_i386.deb$/\1/p' | head -1)
+  [ -n "$kv" ] || return 1
+  rm -rf "$work" && mkdir -p "$work/kernel" "$work/busybox" "$work/root"/{bin,proc,sys,dev,newroot,lib/modules} || return 1
+  dpkg-deb -x "$root/var/cache/apt/archives/linux-image-${kv}_"*_i386.deb "$work/kernel" &&
+    dpkg-deb -x "$root/var/cache/apt/archives/busybox-static_"*_i386.deb "$work/busybox" || return 1
+  cp "$work/kernel/boot/vmlinuz-$kv" "$out/vmlinuz" && cp "$work/busybox/bin/busybox" "$work/root/bin/busybox" || return 1
+  local m
+  for m in $modules; do
+    cp "$(find "$work/kernel/lib/modules/$kv" -name "$m.ko" | head -1)" "$work/root/lib/modules/" || return 1
+  done
+  cat >"$work/root/init" <<EOI
+#!/bin/busybox sh
+B=/bin/busybox
+\$B mount -t proc proc /proc
+\$B mount -t devtmpfs dev /dev
+for m in $modules; do \$B insmod /lib/modules/\$m.ko; done
+INIT=/sbin/init
+for a in \$(\$B cat /proc/cmdline); do case \$a in init=*) INIT=\${a#init=};; esac; done
+i=0; while [ ! -b /dev/vda ] && [ \$i -lt 100 ]; do \$B sleep 0.2; i=\$((i+1)); done
+\$B mount -t ext4 -o rw /dev/vda /newroot || { echo "tessera: cannot mount the root"; \$B poweroff -f; }
+# The second disk, when there is one, is /tessera.
+if [ -b /dev/vdb ]; then \$B mkdir -p /newroot/tessera; \$B mount -t ext4 /dev/vdb /newroot/tessera; fi
+echo "tessera: guest up"
+\$B mount --move /dev /newroot/dev
+\$B umount /proc
+exec \$B switch_root /newroot \$INIT
+EOI
+  chmod 755 "$work/root/init"
+  (cd "$work/root" && find . | cpio -o -H newc --quiet | gzip -1) >"$out/initrd.gz" || return 1
+  rm -rf "$work"
+}
+
+make_vm_image() {
+  local tmp=$cache/making-${vm_dir##*/} started=$SECONDS
+  [ -f "$vm_dir/.tessera-vm-complete" ] && return 0
+  host_install debootstrap qemu-system-x86 e2fsprogs cpio
+  echo "== making the i386 machine image (once; cached in $vm_dir; about 10 minutes)"
+  remove_tree "$tmp"
+  mkdir -p "$tmp" || fail 4 "cannot write $tmp"
+  local root=$tmp/root include
+  include=$(IFS=,; echo "${guest_packages[*]},${vm_packages[*]}")
+  debootstrap --arch=i386 --foreign --variant=minbase --include="$include" bookworm "$root" "$(mirror)" >>"$log" 2>&1 ||
+    { remove_tree "$tmp"; fail 4 "debootstrap (first stage) of the i386 root failed: $(grep -E '^(E|W):' "$log" | tail -1)"; }
+  vm_kernel_dir=$tmp
+  write_initrd "$root" "$tmp" || { remove_tree "$tmp"; fail 4 "no kernel or busybox among the root's packages"; }
+  # The kernel's own initramfs is never used: keep its packages out of the
+  # second stage, which would spend minutes building one.
+  local f
+  for f in base required; do
+    tr ' ' '\n' <"$root/debootstrap/$f" |
+      grep -v -x -E 'linux-image-.*|initramfs-tools|initramfs-tools-core|klibc-utils|libklibc|linux-base' |
+      grep -v '^$' | tr '\n' ' ' >"$root/debootstrap/$f.new" && mv "$root/debootstrap/$f.new" "$root/debootstrap/$f"
+  done
+  # debootstrap cannot choose the arch-all wine wrapper (wine64 | wine32).
+  (cd "$root" && apt-get download wine >>"$log" 2>&1) || { remove_tree "$tmp"; fail 4 "cannot download the wine package"; }
+  cat >"$root/tessera-stage2.sh" <<'EOS'
+#!/bin/sh
+export PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C
+[ -L /proc ] && { rm -f /proc; mkdir /proc; }
+mount -t proc proc /proc
+mount -t sysfs sysfs /sys
+/debootstrap/debootstrap --second-stage && dpkg -i /wine_*_all.deb && rm -f /wine_*_all.deb && apt-get clean &&
+  mkdir -p /tessera && echo ok >/.tessera-stage2
+tail -5 /debootstrap/debootstrap.log 2>/dev/null
+sync; echo u >/proc/sysrq-trigger; sleep 1; echo o >/proc/sysrq-trigger; sleep 30
+EOS
+  chmod 755 "$root/tessera-stage2.sh"
+  mkdir -p "$root/etc/dpkg/dpkg.cfg.d" && echo force-unsafe-io >"$root/etc/dpkg/dpkg.cfg.d/tessera-unsafe-io"
+  mke2fs -q -t ext4 -L i686root -d "$root" "$tmp/root.img" 6G >>"$log" 2>&1 ||
+    { remove_tree "$tmp"; fail 4 "cannot make the root's disk image"; }
+  rm -rf --one-file-system "$root"
+  echo "   first stage and image: $((SECONDS - started)) s; second stage inside the machine"
+  trap 'stop_qemu "$tmp/root.img"' EXIT
+  timeout -k 10 3000 bash -c "$(declare -f qemu_cmd); vm_kernel_dir='$tmp'; qemu_cmd stage2 '$tmp/root.img' /tessera-stage2.sh" \
+    >"$log_dir/vm-stage2.log" 2>&1
+  stop_qemu "$tmp/root.img"
+  trap - EXIT
+  e2fsck -fy "$tmp/root.img" >>"$log" 2>&1
+  if [ "$(debugfs -R 'cat /.tessera-stage2' "$tmp/root.img" 2>/dev/null)" != ok ]; then
+    grep -q 'tessera: guest up' "$log_dir/vm-stage2.log" || { remove_tree "$tmp"; fail 5 "the i386 machine did not boot (build/i686/vm-stage2.log)"; }
+    remove_tree "$tmp"
+    fail 4 "the second stage inside the i386 machine failed (build/i686/vm-stage2.log)"
+  fi
+  printf '%s\n' "${guest_packages[@]}" "${vm_packages[@]}" >"$tmp/.tessera-vm-complete"
+  remove_tree "$vm_dir"
+  mv "$tmp" "$vm_dir"
+  echo "   machine image made in $((SECONDS - started)) s"
+}
+
+run_vm() {
+  make_vm_image
+  vm_kernel_dir=$vm_dir
+  local run=$cache/vm-run
+  stage_work "$run/tessera"
+  cp scripts/i686-vm-init.sh "$run/tessera/vm-init.sh" || fail 5 "cannot stage the guest's init"
+  local size
+  size=$(( $(du -sm "$run/tessera" | cut -f1) * 2 + 200 ))
+  mke2fs -q -t ext4 -L tessera -d "$run/tessera" "$run/data.img" "${size}M" >>"$log" 2>&1 ||
+    fail 5 "cannot make the data disk for the guest"
+  trap 'stop_qemu "$run/data.img"' EXIT
+  echo "== i686 tests in the i386 machine (qemu-system-i386, software emulation)"
+  timeout -k 10 "$guest_limit" bash -c "$(declare -f qemu_cmd); vm_dir='$vm_dir' vm_kernel_dir='$vm_dir'
+    qemu_cmd snapshot '$run/data.img' /tessera/vm-init.sh tessera_display=99" 2>&1 |
+    tr -d '\r' | tee "$log_dir/guest.log" | grep --line-buffered -E '^(PASS|FAIL|guest failed|tessera:)'
+  guest_rc=${PIPESTATUS[0]}
+  stop_qemu "$run/data.img"
+  trap - EXIT
+  [ "$guest_rc" -eq 124 ] || [ "$guest_rc" -eq 137 ] && return
+  grep -q 'tessera: guest up' "$log_dir/guest.log" || fail 5 "the i386 machine did not boot (build/i686/guest.log)"
+  e2fsck -fy "$run/data.img" >>"$log" 2>&1
+  rm -rf "$run/results"
+  debugfs -R "rdump /results $run" "$run/data.img" >>"$log" 2>&1
+  guest_rc=$(cat "$run/results/exit-status" 2>/dev/null || echo 5)
+  guest_results=$run/results
+}
+
+if [ "$root_only" = 1 ]; then
+  if [ "$mode" = vm ]; then make_vm_image; else make_chroot_root "$chroot_root"; fi
+  exit 0
+fi
 guest_rc=0 guest_results=
 case $mode in
   chroot) run_chroot ;;
