@@ -153,8 +153,9 @@ fi
 [ -n "$mode" ] || { [ "$(scripts/host-arch.sh --kernel)" = win32 ] && mode=chroot || mode=vm; }
 
 mkdir -p "$cache" || fail 4 "cannot create the cache folder $cache"
-exec 9>"$cache/.lock"
-flock -w 3600 9 || fail 4 "another run holds $cache/.lock"
+# One run at a time per way in: they share the root (or the image) and its mounts.
+exec 9>"$cache/.lock-$mode"
+flock -w 3600 9 || fail 4 "another run holds $cache/.lock-$mode"
 key=$( { echo "$recipe_version"; printf '%s\n' "${guest_packages[@]}"; } | sha256sum | cut -c1-16)
 chroot_root=$cache/root-$key
 vm_key=$( { echo "$recipe_version"; printf '%s\n' "${guest_packages[@]}" "${vm_packages[@]}"; } | sha256sum | cut -c1-16)
