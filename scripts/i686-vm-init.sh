@@ -22,7 +22,9 @@ mkdir -p /tessera/results
 TESSERA_DISPLAY=$display bash /tessera/guest.sh
 echo $? >/tessera/results/exit-status
 sync
-umount /tessera
+# Wine's last processes may still be leaving.
+sleep 2
+umount /tessera || mount -o remount,ro /tessera
 echo "tessera: guest done"
 echo o >/proc/sysrq-trigger
 sleep 30

@@ -307,6 +307,8 @@ mount -t sysfs sysfs /sys
 /debootstrap/debootstrap --second-stage && dpkg -i /wine_*_all.deb && rm -f /wine_*_all.deb && apt-get clean &&
   mkdir -p /tessera && echo ok >/.tessera-stage2
 tail -5 /debootstrap/debootstrap.log 2>/dev/null
+# The second stage unmounts /proc on its way out; sysrq needs it back.
+mountpoint -q /proc || mount -t proc proc /proc
 sync; echo u >/proc/sysrq-trigger; sleep 1; echo o >/proc/sysrq-trigger; sleep 30
 EOS
   chmod 755 "$root/tessera-stage2.sh"
@@ -346,7 +348,7 @@ run_vm() {
   echo "== i686 tests in the i386 machine (qemu-system-i386, software emulation)"
   timeout -k 10 "$guest_limit" bash -c "$(declare -f qemu_cmd); vm_dir='$vm_dir' vm_kernel_dir='$vm_dir'
     qemu_cmd snapshot '$run/data.img' /tessera/vm-init.sh tessera_display=99" 2>&1 |
-    tr -d '\r' | tee "$log_dir/guest.log" | grep --line-buffered -E '^(PASS|FAIL|guest failed|tessera:)'
+    sed -u 's/\r$//' | tee "$log_dir/guest.log" | grep --line-buffered -E '^(PASS|FAIL|guest failed|tessera:)'
   guest_rc=${PIPESTATUS[0]}
   stop_qemu "$run/data.img"
   trap - EXIT
