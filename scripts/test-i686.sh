@@ -4,14 +4,14 @@
 #
 #   scripts/test-i686.sh [--no-build] [--chroot|--vm] [--root-only]
 #
-# The root (wine32, Xvfb, xwd) is made once with debootstrap from bookworm main
+# The root (wine32, Xvfb, imagemagick) is made once with debootstrap from bookworm main
 # only, so its library versions agree with each other whatever the host runs,
 # and is kept in $TESSEL_I686_CACHE (default /var/cache/tessera-i686), keyed by
 # a hash of its package list and recipe. It is entered in one of two ways:
 #   - chroot: where the host kernel runs 32-bit x86 code (scripts/host-arch.sh
 #     --kernel prints win32); 32-bit Wine then runs at native speed;
 #   - vm: otherwise, booted as a whole i386 machine under qemu-system-i386.
-# Both run the same guest script (scripts/i686/guest-tests.sh) on a copy of
+# Both run the same guest script (scripts/i686-guest.sh) on a copy of
 # build/win32/bin and read its results back.
 #
 # --no-build: build/win32 is built already (scripts/test.sh builds it).
@@ -20,7 +20,7 @@
 # Exit status: 0 every test passed; 1 a test failed; 2 bad usage or no build;
 # 3 a host package cannot be installed; 4 the root cannot be made (the mirror,
 # say); 5 the guest does not start; 6 the guest outran its time limit;
-# 7 this way of entering the guest is not available on this host.
+# 7 --chroot where the kernel runs no 32-bit code.
 # Status 3 to 7 come with one line "test-i686 failed: <reason>".
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -150,7 +150,9 @@ for t in json.load(sys.stdin)["tests"]:
   fi
   [ -n "$tests" ] || fail 2 "build/win32 has no Windows tests${TESSEL_I686_ONLY:+ named $TESSEL_I686_ONLY}"
 fi
-[ -n "$mode" ] || { [ "$(scripts/host-arch.sh --kernel)" = win32 ] && mode=chroot || mode=vm; }
+kernel=$(scripts/host-arch.sh --kernel)
+[ -n "$mode" ] || { [ "$kernel" = win32 ] && mode=chroot || mode=vm; }
+[ "$mode" = chroot ] && [ "$kernel" != win32 ] && fail 7 "this kernel runs no 32-bit code: use --vm"
 
 mkdir -p "$cache" || fail 4 "cannot create the cache folder $cache"
 # One run at a time per way in: they share the root (or the image) and its mounts.
