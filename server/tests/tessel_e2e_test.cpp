@@ -469,6 +469,8 @@ TEST(TesselEndToEnd, DemoOverTheSimulatedLinkTakesATypedLineThenTerminateAndExit
             "write The far end echoed ping.\\r\\nWhat is your name? \n"
             "gets\n"
             "write \\r\\nPleased to meet you.\\r\\n\n"
+            "link-test\n"
+            "link-reset\n"
             "idle 60000\n"
             "write never\n");
   {
@@ -490,7 +492,7 @@ TEST(TesselEndToEnd, DemoOverTheSimulatedLinkTakesATypedLineThenTerminateAndExit
     ASSERT_NE(console, nullptr);
     for (char c : std::string("Ada\r")) PostMessageA(console, WM_CHAR, static_cast<WPARAM>(c), 0);
     EXPECT_TRUE(tessel.LogHas("gets 3 Ada")) << tessel.Log();
-    EXPECT_TRUE(WaitUntil([&] { return Count(tessel.Log(), "\nwrite ") >= 3; }));
+    EXPECT_TRUE(tessel.LogHas("link-reset 1")) << tessel.Log();
     Screenshot("demo");
 
     tessel.Command(202);
@@ -508,6 +510,7 @@ TEST(TesselEndToEnd, DemoOverTheSimulatedLinkTakesATypedLineThenTerminateAndExit
   }
   serving.join();  // the server's link.dll closed its connection on leaving
   EXPECT_EQ(std::string(session.data().begin(), session.data().end()), "ping");
+  EXPECT_GE(session.resets(), 1u);
   DeleteFileA(script.c_str());
 }
 
