@@ -22,8 +22,9 @@ new_world() {
   : >"$world/installed"; : >"$world/calls"
 }
 setup_in() {
+  # TESSEL_WINE32 emptied: the caller's choice must not decide these cases.
   out=$(PATH="$here/fake-apt:$PATH" FAKE_APT=$world TESSEL_SETUP_STATE=$world \
-        TESSEL_SETUP_ANY_USER=1 TESSEL_SETUP_BACKOFF=0 TESSEL_HOST_ARCH=$1 \
+        TESSEL_SETUP_ANY_USER=1 TESSEL_SETUP_BACKOFF=0 TESSEL_HOST_ARCH=$1 TESSEL_WINE32= \
         timeout 60 bash "$here/../setup.sh" 2>&1)
   rc=$?
 }

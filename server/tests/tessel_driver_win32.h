@@ -145,6 +145,10 @@ class Tessel {
  public:
   explicit Tessel(const std::string& name) : log_(TempPath(name + ".log")) { DeleteFileA(log_.c_str()); }
   ~Tessel() {
+    // The 32-bit stand-in logs "abi <entry> ..." for a callee whose stack
+    // cleanup disagrees with its declaration.
+    const std::string log = Log();
+    EXPECT_TRUE(log.rfind("abi ", 0) != 0 && log.find("\nabi ") == std::string::npos) << log;
     if (hook_) UnhookWindowsHookEx(hook_);
     if (probe_) FreeLibrary(probe_);
     if (process_.hProcess) {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "server/tests/tessel_driver_win32.h"
+#include "tools/c012_peer/peer_server.h"
 
 namespace {
 
@@ -259,6 +260,70 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   EXPECT_EQ(log.find("never"), std::string::npos);
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
+  DeleteFileA(script.c_str());
+}
+
+// The demo as a user meets it: link.dll on the simulated adapter with a peer
+// that echoes, a boot file that talks over the link and through the I/O
+// Window, a typed line, then Terminate and Exit.
+TEST(TesselEndToEnd, DemoOverTheSimulatedLinkTakesATypedLineThenTerminateAndExit) {
+  peer::PeerSession session({}, /*echo=*/true);
+  peer::PeerServer server;
+  ASSERT_TRUE(server.Listen(0));
+  std::thread serving([&] { server.ServeOne(session); });
+  char address[32];
+  wsprintfA(address, "127.0.0.1:%u", server.port());
+  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", address);
+  const std::string script = TempPath("demo.script");
+  WriteText(script,
+            "write Tessel demo: the board link is simulated.\\r\\n\n"
+            "link-write ping\n"
+            "link-read 4\n"
+            "write The far end echoed ping.\\r\\nWhat is your name? \n"
+            "gets\n"
+            "write \\r\\nPleased to meet you.\\r\\n\n"
+            "link-test\n"
+            "link-reset\n"
+            "idle 60000\n"
+            "write never\n");
+  {
+    Tessel tessel("demo");
+    ASSERT_TRUE(tessel.Start("\"" + script + "\""));
+    SetEnvironmentVariableA("TESSEL_SIMULATED_C012", nullptr);
+    HWND main = tessel.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(tessel.LogHas("link-write 4"));
+    EXPECT_TRUE(tessel.LogHas("link-read 4 ping")) << tessel.Log();
+    // A boot file on the command line starts the server minimized.
+    // Without a window manager, Wine restores a window that was minimized
+    // before it was ever shown to the minimized spot (-32000, -32000), so the
+    // picture needs it placed as well.
+    ShowWindowAsync(main, SW_RESTORE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main); }));
+    SetWindowPos(main, HWND_TOP, 0, 0, 900, 680, SWP_NOACTIVATE);
+    HWND console = FindChild(main, "TStdioWindow");
+    ASSERT_NE(console, nullptr);
+    for (char c : std::string("Ada\r")) PostMessageA(console, WM_CHAR, static_cast<WPARAM>(c), 0);
+    EXPECT_TRUE(tessel.LogHas("gets 3 Ada")) << tessel.Log();
+    EXPECT_TRUE(tessel.LogHas("link-reset 1")) << tessel.Log();
+    Screenshot("demo");
+
+    tessel.Command(202);
+    HWND box = tessel.WaitForBox("Warning");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), "Terminate active task?");
+    Tessel::Press(box, IDYES);
+    box = tessel.WaitForBox("Information");
+    ASSERT_NE(box, nullptr);
+    Tessel::Press(box, IDOK);
+    EXPECT_TRUE(tessel.LogHas("terminated"));
+    EXPECT_EQ(tessel.Log().find("never"), std::string::npos);
+    tessel.Leave();
+    EXPECT_EQ(tessel.ExitCode(), 0);
+  }
+  serving.join();  // the server's link.dll closed its connection on leaving
+  EXPECT_EQ(std::string(session.data().begin(), session.data().end()), "ping");
+  EXPECT_GE(session.resets(), 1u);
   DeleteFileA(script.c_str());
 }
 

@@ -1,6 +1,10 @@
 // iserver.dll stand-in: the four protocol entry points over a StubProgram.
 // The boot file is the script; the console services are resolved from the
 // host program by name, the link functions from the board module it was given.
+// In the 32-bit build every such call goes through the stack probe, and a
+// callee whose stack cleanup disagrees with its declaration is logged
+// ("abi STWRITE popped 0 of 8 bytes"), so the tests see calling-convention
+// faults between the server, this library and the board library.
 #include <windows.h>
 
 #include <cstdint>
@@ -9,6 +13,9 @@
 #include <string>
 
 #include "tools/iserver_stub/stub_script.h"
+#if defined(__i386__)
+#include "tools/abi_check/stdcall_probe.h"
+#endif
 
 namespace {
 
@@ -45,6 +52,20 @@ void Log(const std::string& line) {
   std::abort();  // not reached: the write above faults
 }
 
+// Calls an entry point resolved by name: kMissing when it was not found.
+template <typename Fn, typename... A>
+std::int32_t Invoke(const char* name, Fn fn, A... args) {
+  if (!fn) return kMissing;
+#if defined(__i386__)
+  const stack_probe::Outcome outcome = stack_probe::Call(fn, args...);
+  if (!outcome.sound()) Log(std::string("abi ") + name + " " + outcome.Describe());
+  return static_cast<std::int32_t>(outcome.result);
+#else
+  (void)name;
+  return fn(args...);
+#endif
+}
+
 template <typename Fn>
 Fn Resolve(HMODULE module, const char* name) {
   return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
@@ -58,32 +79,19 @@ Fn Service(const char* name) {
 class DllHost : public stub::StubHost {
  public:
   std::int32_t Stwrite(const std::uint8_t* data, std::int32_t count) override {
-    auto fn = Service<StwriteFn>("STWRITE");
-    return fn ? fn(data, count) : kMissing;
+    return Invoke("STWRITE", Service<StwriteFn>("STWRITE"), data, count);
   }
-  std::int32_t Getch() override {
-    auto fn = Service<GetchFn>("GETCH");
-    return fn ? fn() : kMissing;
-  }
-  std::int32_t Kbhit() override {
-    auto fn = Service<GetchFn>("KBHIT");
-    return fn ? fn() : kMissing;
-  }
-  std::int32_t Gets(char* buffer) override {
-    auto fn = Service<GetsFn>("GETS");
-    return fn ? fn(buffer) : kMissing;
-  }
+  std::int32_t Getch() override { return Invoke("GETCH", Service<GetchFn>("GETCH")); }
+  std::int32_t Kbhit() override { return Invoke("KBHIT", Service<GetchFn>("KBHIT")); }
+  std::int32_t Gets(char* buffer) override { return Invoke("GETS", Service<GetsFn>("GETS"), buffer); }
   std::int32_t Stread(std::uint8_t* buffer, std::int32_t count) override {
-    auto fn = Service<StreadFn>("STREAD");
-    return fn ? fn(buffer, count) : kMissing;
+    return Invoke("STREAD", Service<StreadFn>("STREAD"), buffer, count);
   }
   std::int32_t WriteLink(std::int32_t handle, const void* data, std::int32_t count) override {
-    auto fn = Resolve<LinkIoFn>(g_board, "WriteLink");
-    return fn ? fn(handle, const_cast<void*>(data), count) : kMissing;
+    return Invoke("WriteLink", Resolve<LinkIoFn>(g_board, "WriteLink"), handle, const_cast<void*>(data), count);
   }
   std::int32_t ReadLink(std::int32_t handle, void* data, std::int32_t count) override {
-    auto fn = Resolve<LinkIoFn>(g_board, "ReadLink");
-    return fn ? fn(handle, data, count) : kMissing;
+    return Invoke("ReadLink", Resolve<LinkIoFn>(g_board, "ReadLink"), handle, data, count);
   }
   std::int32_t ResetLink(std::int32_t handle) override { return CallLink("ResetLink", handle); }
   std::array<std::int32_t, 3> TestLink(std::int32_t handle) override {
@@ -109,8 +117,7 @@ class DllHost : public stub::StubHost {
 
  private:
   std::int32_t CallLink(const char* name, std::int32_t handle) {
-    auto fn = Resolve<LinkFn>(g_board, name);
-    return fn ? fn(handle) : kMissing;
+    return Invoke(name, Resolve<LinkFn>(g_board, name), handle);
   }
 };
 
