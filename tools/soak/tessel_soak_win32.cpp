@@ -1,0 +1,146 @@
+// Soak of tessel.exe with the stand-in protocol library, driven from outside
+// as a user would drive it, watching the process's handles, GDI and USER
+// objects and private bytes:
+//   tessel_soak cycles N [every]  N Run -> Terminate cycles (the Open dialog
+//                                 picks the boot file each time), a sample
+//                                 every `every` cycles
+//   tessel_soak stwrite MB        MB runs of a script that writes 1 MB to
+//                                 the I/O Window; a sample after each run,
+//                                 and the longest a message sent to the main
+//                                 window waited while output streamed
+// Prints the samples and "flat" or "GROWS"; exit status 1 when a counter
+// grows or a step times out. Run from bin/ (tessel.exe, iserver_script.dll
+// and link.dll beside it).
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "server/resources/resource_ids.h"
+#include "server/tests/tessel_driver_win32.h"
+#include "tools/soak/process_counters_win32.h"
+
+namespace {
+
+using namespace tessel_test;
+using namespace std::chrono_literals;
+
+constexpr int kFileNameCombo = 0x47C;  // the Open dialog's file name field
+
+std::size_t CountOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+bool Fail(const char* step, long cycle) {
+  std::printf("step '%s' timed out in cycle %ld\n", step, cycle);
+  return false;
+}
+
+// Run, pick the file in the Open dialog, until the stand-in has logged the
+// `calls`-th call.
+bool RunFile(Tessel& tessel, const std::string& file, std::size_t calls, long cycle) {
+  tessel.Command(CM_RUN);
+  HWND open = tessel.WaitForBox("Open");
+  if (!open) return Fail("open dialog", cycle);
+  SetDlgItemTextA(open, kFileNameCombo, file.c_str());
+  Tessel::Press(open, IDOK);
+  if (!WaitUntil([&] { return CountOf(tessel.Log(), "call 1 ") >= calls; })) return Fail("call", cycle);
+  return true;
+}
+
+bool Answer(Tessel& tessel, const char* caption, int button, long cycle) {
+  HWND box = tessel.WaitForBox(caption);
+  if (!box) return Fail(caption, cycle);
+  Tessel::Press(box, button);
+  return tessel.BoxGone(caption) || Fail(caption, cycle);
+}
+
+int Cycles(long cycles, long every) {
+  const std::string script = TempPath("soak_idle.script");
+  WriteText(script, "idle 60000\n");
+  Tessel tessel("soak_cycles");
+  if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
+  std::vector<soak::Counters> samples;
+  soak::PrintHeader();
+  samples.push_back(soak::Sample(tessel.process(), 0));
+  soak::Print(samples.back());
+  const auto start = std::chrono::steady_clock::now();
+  for (long cycle = 1; cycle <= cycles; ++cycle) {
+    if (!RunFile(tessel, script, static_cast<std::size_t>(cycle), cycle)) return 1;
+    tessel.Command(CM_TERMINATE);
+    if (!Answer(tessel, "Warning", IDYES, cycle) || !Answer(tessel, "Information", IDOK, cycle)) return 1;
+    // The terminated call returns once the script notices; Run waits for that.
+    if (!WaitUntil([&] { return CountOf(tessel.Log(), "result ") >= static_cast<std::size_t>(cycle); })) {
+      Fail("call returned", cycle);
+      return 1;
+    }
+    if (cycle % every == 0) {
+      samples.push_back(soak::Sample(tessel.process(), cycle));
+      soak::Print(samples.back());
+    }
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%ld cycles in %.0f s (%.0f ms a cycle)\n", cycles, seconds, 1000 * seconds / cycles);
+  const bool flat = soak::Flat(samples);
+  tessel.Leave();
+  DeleteFileA(script.c_str());
+  return flat ? 0 : 1;
+}
+
+int StreamOutput(long megabytes) {
+  // 1 MB a run: 1024 lines of 1022 characters and CR LF.
+  const std::string script = TempPath("soak_write.script");
+  std::string text;
+  for (int line = 0; line < 1024; ++line) {
+    std::string row(1022, static_cast<char>('a' + line % 26));
+    text += "write " + row + "\\r\\n\n";
+  }
+  WriteText(script, text);
+  Tessel tessel("soak_stwrite");
+  if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
+  std::vector<soak::Counters> samples;
+  soak::PrintHeader();
+  samples.push_back(soak::Sample(tessel.process(), 0));
+  soak::Print(samples.back());
+  double longest_ms = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (long run = 1; run <= megabytes; ++run) {
+    if (!RunFile(tessel, script, static_cast<std::size_t>(run), run)) return 1;
+    // While the output streams, a message sent to the main window must be
+    // handled promptly.
+    while (CountOf(tessel.Log(), "result ") < static_cast<std::size_t>(run)) {
+      const auto sent = std::chrono::steady_clock::now();
+      DWORD_PTR answer = 0;
+      if (!SendMessageTimeoutA(tessel.main(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer)) return Fail("send", run);
+      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count();
+      if (ms > longest_ms) longest_ms = ms;
+      Sleep(20);
+    }
+    samples.push_back(soak::Sample(tessel.process(), run));
+    soak::Print(samples.back());
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%ld MB in %.0f s (%.2f MB/s); longest wait of a sent message %.1f ms\n", megabytes, seconds,
+              megabytes / seconds, longest_ms);
+  const bool flat = soak::Flat(samples);
+  tessel.Leave();
+  DeleteFileA(script.c_str());
+  return flat && longest_ms <= 100 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const long count = argc > 2 ? std::atol(argv[2]) : 0;
+  if (mode == "cycles" && count > 0) return Cycles(count, argc > 3 ? std::max(1L, std::atol(argv[3])) : 1000);
+  if (mode == "stwrite" && count > 0) return StreamOutput(count);
+  std::printf("usage: tessel_soak cycles N [every] | tessel_soak stwrite MB\n");
+  return 2;
+}
