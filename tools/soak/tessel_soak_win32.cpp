@@ -4,6 +4,8 @@
 //   tessel_soak cycles N [every]  N Run -> Terminate cycles (the Open dialog
 //                                 picks the boot file each time), a sample
 //                                 every `every` cycles
+//   tessel_soak runs N [every]    N runs of a script that writes a line and ends
+//   tessel_soak open N [every]    N times Run, then Cancel in the Open dialog
 //   tessel_soak stwrite MB        MB runs of a script that writes 1 MB to
 //                                 the I/O Window; a sample after each run,
 //                                 and the longest a message sent to the main
@@ -93,14 +95,33 @@ int Cycles(long cycles, long every) {
   return flat ? 0 : 1;
 }
 
-int StreamOutput(long megabytes) {
-  // 1 MB a run: 1024 lines of 1022 characters and CR LF.
-  const std::string script = TempPath("soak_write.script");
-  std::string text;
-  for (int line = 0; line < 1024; ++line) {
-    std::string row(1022, static_cast<char>('a' + line % 26));
-    text += "write " + row + "\\r\\n\n";
+// Run, then Cancel in the Open dialog: the dialog's share of a cycle.
+int OpenCancel(long cycles, long every) {
+  Tessel tessel("soak_open");
+  if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
+  std::vector<soak::Counters> samples;
+  soak::PrintHeader();
+  samples.push_back(soak::Sample(tessel.process(), 0));
+  soak::Print(samples.back());
+  for (long cycle = 1; cycle <= cycles; ++cycle) {
+    tessel.Command(CM_RUN);
+    HWND open = tessel.WaitForBox("Open");
+    if (!open) return Fail("open dialog", cycle) ? 0 : 1;
+    Tessel::Press(open, IDCANCEL);
+    if (!tessel.BoxGone("Open")) return Fail("open dialog gone", cycle) ? 0 : 1;
+    if (cycle % every == 0) {
+      samples.push_back(soak::Sample(tessel.process(), cycle));
+      soak::Print(samples.back());
+    }
   }
+  const bool flat = soak::Flat(samples);
+  tessel.Leave();
+  return flat ? 0 : 1;
+}
+
+// `runs` runs of a script that ends by itself, a sample every `every` runs.
+int StreamOutput(const std::string& text, long runs, long every) {
+  const std::string script = TempPath("soak_write.script");
   WriteText(script, text);
   Tessel tessel("soak_stwrite");
   if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
@@ -110,7 +131,7 @@ int StreamOutput(long megabytes) {
   soak::Print(samples.back());
   double longest_ms = 0;
   const auto start = std::chrono::steady_clock::now();
-  for (long run = 1; run <= megabytes; ++run) {
+  for (long run = 1; run <= runs; ++run) {
     if (!RunFile(tessel, script, static_cast<std::size_t>(run), run)) return 1;
     // While the output streams, a message sent to the main window must be
     // handled promptly.
@@ -122,12 +143,15 @@ int StreamOutput(long megabytes) {
       if (ms > longest_ms) longest_ms = ms;
       Sleep(20);
     }
-    samples.push_back(soak::Sample(tessel.process(), run));
-    soak::Print(samples.back());
+    if (run % every == 0) {
+      samples.push_back(soak::Sample(tessel.process(), run));
+      soak::Print(samples.back());
+    }
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%ld MB in %.0f s (%.2f MB/s); longest wait of a sent message %.1f ms\n", megabytes, seconds,
-              megabytes / seconds, longest_ms);
+  const double megabytes = static_cast<double>(text.size()) * runs / (1 << 20);
+  std::printf("%ld runs, %.1f MB of script in %.0f s (%.2f MB/s); longest wait of a sent message %.1f ms\n", runs,
+              megabytes, seconds, megabytes / seconds, longest_ms);
   const bool flat = soak::Flat(samples);
   tessel.Leave();
   DeleteFileA(script.c_str());
@@ -140,7 +164,17 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   const long count = argc > 2 ? std::atol(argv[2]) : 0;
   if (mode == "cycles" && count > 0) return Cycles(count, argc > 3 ? std::max(1L, std::atol(argv[3])) : 1000);
-  if (mode == "stwrite" && count > 0) return StreamOutput(count);
-  std::printf("usage: tessel_soak cycles N [every] | tessel_soak stwrite MB\n");
+  const long every = argc > 3 ? std::max(1L, std::atol(argv[3])) : 1;
+  if (mode == "stwrite" && count > 0) {
+    // About 1 MB of output a run: 1024 lines of 1022 characters and CR LF.
+    std::string text;
+    for (int line = 0; line < 1024; ++line) {
+      text += "write " + std::string(1022, static_cast<char>('a' + line % 26)) + "\\r\\n\n";
+    }
+    return StreamOutput(text, count, every);
+  }
+  if (mode == "runs" && count > 0) return StreamOutput("write x\\r\\n\n", count, every);
+  if (mode == "open" && count > 0) return OpenCancel(count, argc > 3 ? std::max(1L, std::atol(argv[3])) : 1000);
+  std::printf("usage: tessel_soak cycles N [every] | open N [every] | stwrite MB\n");
   return 2;
 }
