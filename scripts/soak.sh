@@ -4,6 +4,8 @@
 # through create/delete cycles, each printing its process's handle, object
 # and memory counts as it goes and "flat" or "GROWS" at the end.
 #   bash scripts/soak.sh [cycles, default 10000] [megabytes of output, default 100]
+# (output goes in runs of 64 KB; under Wine the I/O Window takes about 3 KB/s,
+# so 100 MB takes days: pass a smaller figure)
 # Counters are sampled every tenth of the cycles. The runs use a prefix of
 # their own in which Wine leaves windows unmanaged: without a window manager
 # (Xvfb) Wine waits 2 s for each managed window to be withdrawn on destroy.
@@ -37,7 +39,8 @@ cd "build/$wine_tree/bin"
 echo "== tessel.exe: $cycles Run -> Terminate cycles (stand-in protocol library)"
 "$root/scripts/wine-run.sh" "$wine_tree" tessel_soak.exe cycles "$cycles" "$every" || status=1
 echo "== tessel.exe: $megabytes MB of STWRITE output into the I/O Window"
-"$root/scripts/wine-run.sh" "$wine_tree" tessel_soak.exe stwrite "$megabytes" || status=1
+runs=$(( megabytes * 16 ))
+"$root/scripts/wine-run.sh" "$wine_tree" tessel_soak.exe stwrite "$runs" "$(( runs >= 10 ? runs / 10 : 1 ))" || status=1
 echo "== mantle.dll: $cycles create/delete cycles"
 "$root/scripts/wine-run.sh" "$wine_tree" mantle_soak.exe "$cycles" "$every" || status=1
 exit $status
