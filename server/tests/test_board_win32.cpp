@@ -9,8 +9,9 @@
 //   "fault-after-first" OpenLink writes through a null pointer after the first
 //   "broken"            the link opens; every other function fails (-1)
 //   "nonsense"          counts that make no sense: ReadLink and WriteLink
-//                       claim more than asked (ReadLink stores only what was
-//                       asked), the test functions answer 7, reset -5
+//                       claim 1000 more than asked (ReadLink stores 'r' in
+//                       only what was asked), a byte always waits (TestRead
+//                       1), TestWrite and AnalyseLink answer 7
 //   "silent"            the link opens and never answers: no byte ever
 //                       waits, ReadLink and WriteLink move nothing
 // Anything else (or no file): opens; the other functions fail.
@@ -84,7 +85,6 @@ __declspec(dllexport) int WINAPI OpenLink(const char* name, unsigned timeout) {
 
 __declspec(dllexport) int WINAPI ResetLink(int link) {
   const std::string control = Control();
-  if (control == "nonsense") return Answer("reset", -5, 0);
   if (control == "broken") return Answer("reset", -1, -1);
   Log("board reset " + std::to_string(link));
   return link == 1 ? 1 : -1;
@@ -98,8 +98,8 @@ __declspec(dllexport) int WINAPI ReadLink(int, void* buffer, int count) {
 
 __declspec(dllexport) int WINAPI WriteLink(int, const void*, int count) { return Answer("write", count + 1000, 0); }
 __declspec(dllexport) int WINAPI AnalyseLink(int) { return Answer("analyse", 7, 0); }
-__declspec(dllexport) int WINAPI TestError(int) { return Answer("test-error", 7, 0); }
-__declspec(dllexport) int WINAPI TestRead(int) { return Answer("test-read", 7, 0); }
+__declspec(dllexport) int WINAPI TestError(int) { return Answer("test-error", 0, 0); }
+__declspec(dllexport) int WINAPI TestRead(int) { return Answer("test-read", 1, 0); }
 __declspec(dllexport) int WINAPI TestWrite(int) { return Answer("test-write", 7, 0); }
 
 __declspec(dllexport) int WINAPI CloseLink(int link) {
