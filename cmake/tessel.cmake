@@ -169,7 +169,13 @@ function(tessel_fuzzer name)
   tessel_warnings(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  add_test(NAME ${name} COMMAND ${name} -max_total_time=${T_SECONDS} -rss_limit_mb=2048)
+  # The short run starts from the seed corpus kept in the repository
+  # (fuzz/corpus/<name>/ beside the CMakeLists.txt); new inputs go to the
+  # first folder, in the build tree, never into the sources.
+  set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${name})
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+  file(MAKE_DIRECTORY ${work})
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${T_SECONDS} -rss_limit_mb=2048 ${work} ${seeds})
 endfunction()
 
 # A benchmark: built in the native tree, run by scripts/bench.sh, never a timed test.

@@ -5,7 +5,7 @@
 #include "framework/mdi_client.h"
 #include "server/console/console_services_win32.h"
 #include "server/console/stdio_window.h"
-#include "server/core/bind_guard_win32.h"
+#include "server/core/fault_guard_win32.h"
 #include "server/resources/resource_ids.h"
 
 namespace {
@@ -66,7 +66,7 @@ END_RESPONSE_TABLE;
 TMainWindow::TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args)
     : TDecoratedMDIFrame("Server", "TESSEL", client, true),
       State(state),
-      Run(state.config, state.binding, state.task, *this, state.system),
+      Run(state.config, state.binding, state.task, *this, state.system, state.guard),
       Setup{state.config, nullptr, [this](HWND dialog) { Rebind(dialog); }} {
   Run.SetCommandLine(argc, args);
   Setup.parameters = Run.parameters();

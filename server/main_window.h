@@ -28,9 +28,9 @@ struct ServerState {
   TaskState task;
   ModuleLoader& loader;
   LibraryBinding binding{loader};
-  BindGuard& guard;
+  FaultGuard& guard;
   SystemInfo& system;
-  explicit ServerState(ModuleLoader& l, BindGuard& g, SystemInfo& s) : loader(l), guard(g), system(s) {}
+  explicit ServerState(ModuleLoader& l, FaultGuard& g, SystemInfo& s) : loader(l), guard(g), system(s) {}
 };
 
 }  // namespace server

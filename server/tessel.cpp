@@ -9,7 +9,7 @@
 #include "framework/gadget_window_font.h"
 #include "framework/mdi_client.h"
 #include "framework/separator_gadget.h"
-#include "server/core/bind_guard_win32.h"
+#include "server/core/fault_guard_win32.h"
 #include "server/core/module_loader_win32.h"
 #include "server/core/system_info_win32.h"
 #include "server/main_window.h"
@@ -125,7 +125,7 @@ class TTessel : public TApplication {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int cmdShow) {
   server::Win32ModuleLoader loader;
-  server::VectoredBindGuard guard;
+  server::VectoredFaultGuard guard;
   server::Win32SystemInfo system;
   server::ServerState state(loader, guard, system);
   const int argc = __argc > 1 ? __argc - 1 : 0;

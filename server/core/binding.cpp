@@ -11,9 +11,18 @@ void FormatBindFailure(MessageBuffer& buffer, std::uint32_t last_error) {
                 static_cast<unsigned>(last_error));
 }
 
-void FormatBindException(MessageBuffer& buffer, std::uint32_t exception_code) {
-  std::snprintf(buffer.data(), buffer.size(), "Exception occured when loading DLLs, code: %08X",
-                static_cast<unsigned>(exception_code));
+void FormatFaultMessage(MessageBuffer& buffer, FaultSite site, std::uint32_t exception_code) {
+  const auto code = static_cast<unsigned>(exception_code);
+  switch (site) {
+    case FaultSite::kBinding:
+      std::snprintf(buffer.data(), buffer.size(), "Exception occured when loading DLLs, code: %08X", code);
+      break;
+    case FaultSite::kProtocolLibrary:
+    case FaultSite::kBoardLibrary:
+      std::snprintf(buffer.data(), buffer.size(), "Exception occured in the %s DLL, code: %08X. Tessera will close.",
+                    site == FaultSite::kProtocolLibrary ? "protocol" : "board", code);
+      break;
+  }
 }
 
 namespace {
@@ -75,22 +84,22 @@ const char* LibraryBinding::FailureMessage() {
 
 namespace {
 
-bool GuardedBind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui,
+bool GuardedBind(const Configuration& config, LibraryBinding& binding, FaultGuard& guard, UserInterface& ui,
                  Owner owner, const char* caption) {
-  const bool bound = guard.Run([&] { return binding.BindLibraries(config); });
+  const bool bound = guard.Run(FaultSite::kBinding, [&] { return binding.BindLibraries(config); });
   if (!bound) ui.ShowMessage(owner, binding.FailureMessage(), caption, Buttons::kOk, Icon::kExclamation);
   return bound;
 }
 
 }  // namespace
 
-bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env, BindGuard& guard,
+bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env, FaultGuard& guard,
                   UserInterface& ui) {
   FillDefaults(config, link_env);
   return GuardedBind(config, binding, guard, ui, Owner::kMainWindow, "Error...");
 }
 
-bool Rebind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui) {
+bool Rebind(const Configuration& config, LibraryBinding& binding, FaultGuard& guard, UserInterface& ui) {
   return GuardedBind(config, binding, guard, ui, Owner::kDialog, "Error");
 }
 

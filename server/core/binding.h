@@ -35,8 +35,12 @@ using MessageBuffer = std::array<char, 128>;
 
 // "Protocol and/or board DLL not found ..." with the last-error code.
 void FormatBindFailure(MessageBuffer& buffer, std::uint32_t last_error);
-// "Exception occured when loading DLLs ..." with the exception code.
-void FormatBindException(MessageBuffer& buffer, std::uint32_t exception_code);
+// Where a fault inside a loaded library's code was raised.
+enum class FaultSite { kBinding, kProtocolLibrary, kBoardLibrary };
+
+// "Exception occured when loading DLLs ..." (binding) or "... in the protocol
+// DLL ..." / "... in the board DLL ..." with the exception code.
+void FormatFaultMessage(MessageBuffer& buffer, FaultSite site, std::uint32_t exception_code);
 
 class LibraryBinding {
  public:
@@ -73,20 +77,32 @@ class LibraryBinding {
   MessageBuffer message_{};
 };
 
-// Runs a binding so that a fault inside the loaded libraries' code is reported
-// and ends the process; the Win32 shell builds it on a vectored handler.
-class BindGuard {
+// Runs a call into the loaded libraries (binding, CallServer, a board
+// function) so that a fault inside their code is reported with its site and
+// ends the process cleanly; the Win32 shell builds it on a vectored handler.
+class FaultGuard {
  public:
-  virtual ~BindGuard() = default;
-  virtual bool Run(const std::function<bool()>& bind) = 0;
+  virtual ~FaultGuard() = default;
+  virtual bool Run(FaultSite site, const std::function<bool()>& call) = 0;
+
+  // The same for a call with a result of its own.
+  template <typename Call>
+  auto Guarded(FaultSite site, Call&& call) -> decltype(call()) {
+    decltype(call()) result{};
+    Run(site, [&] {
+      result = call();
+      return true;
+    });
+    return result;
+  }
 };
 
 // Start-up: defaults (LINK from link_env), binding under the guard, and the
 // failure box owned by the main window with caption "Error...".
-bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env, BindGuard& guard,
+bool LoadDefaults(Configuration& config, LibraryBinding& binding, const char* link_env, FaultGuard& guard,
                   UserInterface& ui);
 
 // Re-binding after the Run-time dialog's OK: the box is the dialog's, caption "Error".
-bool Rebind(const Configuration& config, LibraryBinding& binding, BindGuard& guard, UserInterface& ui);
+bool Rebind(const Configuration& config, LibraryBinding& binding, FaultGuard& guard, UserInterface& ui);
 
 }  // namespace server

@@ -33,7 +33,9 @@ void RunControl::SetCommandLine(int count, const char* const* args) {
 
 std::int32_t RunControl::CallServer(const char* boot_file, const char* parameters) {
   ++call_depth_;
-  const std::int32_t result = binding_.entries().call_server(link_handle_, boot_file, parameters);
+  const std::int32_t result = guard_.Guarded(FaultSite::kProtocolLibrary, [&] {
+    return binding_.entries().call_server(link_handle_, boot_file, parameters);
+  });
   --call_depth_;
   // Libraries released by a nested Leave go only once the call is off the stack.
   if (call_depth_ == 0 && release_after_call_) {
@@ -41,6 +43,14 @@ std::int32_t RunControl::CallServer(const char* boot_file, const char* parameter
     binding_.ReleaseLibraries();
   }
   return TaskStateFromResult(result);
+}
+
+void RunControl::TerminateServer() {
+  guard_.Guarded(FaultSite::kProtocolLibrary, [&] { return binding_.entries().terminate_server(); });
+}
+
+std::int32_t RunControl::OpenLink() {
+  return guard_.Guarded(FaultSite::kBoardLibrary, [&] { return OpenBoardLink(binding_.entries(), config_.board); });
 }
 
 void RunControl::Run() {
@@ -59,7 +69,7 @@ void RunControl::Run() {
     if (!ui_.OpenFileDialog(filter, chosen)) return;
     CopyPath(boot_file_, chosen.data());
   }
-  link_handle_ = OpenBoardLink(binding_.entries(), config_.board);
+  link_handle_ = OpenLink();
   if (link_handle_ < 0) {
     ui_.ShowMessage(Owner::kMainWindow, "Can not open the link.", "Error", Buttons::kOk, Icon::kExclamation);
     return;
@@ -91,7 +101,7 @@ void RunControl::Suspend() {
                       Icon::kQuestion) != Answer::kYes) {
     return;
   }
-  binding_.entries().suspend_server();
+  guard_.Guarded(FaultSite::kProtocolLibrary, [&] { return binding_.entries().suspend_server(); });
 }
 
 void RunControl::Terminate() {
@@ -100,7 +110,7 @@ void RunControl::Terminate() {
                       Icon::kQuestion) != Answer::kYes) {
     return;
   }
-  binding_.entries().terminate_server();
+  TerminateServer();
   ResetBoard();
   task_.value = kNoTask;
   ui_.ShowMessage(Owner::kMainWindow, "Task Terminated.", "Information", Buttons::kOk, Icon::kInformation);
@@ -116,7 +126,7 @@ void RunControl::Reset() {
                         Buttons::kYesNo, Icon::kQuestion) != Answer::kYes) {
       return;
     }
-    binding_.entries().terminate_server();
+    TerminateServer();
   }
   ResetBoard();
   task_.value = kNoTask;
@@ -131,10 +141,12 @@ void RunControl::ResetBoard() {
     link_handle_ = -1;
     return;
   }
-  link_handle_ = OpenBoardLink(entries, config_.board);
+  link_handle_ = OpenLink();
   if (link_handle_ > 0) {
-    entries.reset_link(link_handle_);
-    entries.close_link(link_handle_);
+    guard_.Guarded(FaultSite::kBoardLibrary, [&] {
+      entries.reset_link(link_handle_);
+      return entries.close_link(link_handle_);
+    });
   }
   link_handle_ = -1;
 }
@@ -155,7 +167,7 @@ void RunControl::LeaveConfirmed() {
   // A pending CallServer must end before its library goes away: stop the
   // task now and release the libraries once the call has returned.
   if (call_in_progress() && was_active && binding_.valid()) {
-    binding_.entries().terminate_server();
+    TerminateServer();
   }
   task_.value = kNoTask;
   UpdateButtons();

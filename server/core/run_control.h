@@ -44,9 +44,10 @@ std::int32_t TaskStateFromResult(std::int32_t result);
 
 class RunControl {
  public:
+  // Every call into the bound libraries goes through guard.
   RunControl(Configuration& config, LibraryBinding& binding, TaskState& task, UserInterface& ui,
-             SystemInfo& system)
-      : config_(config), binding_(binding), task_(task), ui_(ui), system_(system) {}
+             SystemInfo& system, FaultGuard& guard)
+      : config_(config), binding_(binding), task_(task), ui_(ui), system_(system), guard_(guard) {}
 
   // args are the command-line arguments after the program name.
   void SetCommandLine(int count, const char* const* args);
@@ -84,12 +85,16 @@ class RunControl {
 
  private:
   std::int32_t CallServer(const char* boot_file, const char* parameters);
+  // The guarded calls into the protocol and board libraries.
+  void TerminateServer();
+  std::int32_t OpenLink();
 
   Configuration& config_;
   LibraryBinding& binding_;
   TaskState& task_;
   UserInterface& ui_;
   SystemInfo& system_;
+  FaultGuard& guard_;
 
   PathBuffer boot_file_{};
   PathBuffer parameters_{};

@@ -216,6 +216,7 @@ class Tessel {
   }
 
   HWND main() const { return main_; }
+  HANDLE process() const { return process_.hProcess; }
   const std::string& log_path() const { return log_; }
 
   // Starts from a folder of its own (tessel.exe and the libraries copied

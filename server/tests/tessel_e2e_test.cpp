@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "server/tests/tessel_driver_win32.h"
 #include "tools/c012_peer/peer_server.h"
@@ -25,10 +27,12 @@ using namespace tessel_test;
 // logging test board as link.dll, steered through the file control().
 class BoardFolder {
  public:
-  explicit BoardFolder(const std::string& name) : path_(TempPath(name)) {
+  // protocol: the library installed as iserver.dll (the stand-in, or ours).
+  explicit BoardFolder(const std::string& name, const char* protocol = "iserver_script.dll")
+      : path_(TempPath(name)) {
     CreateDirectoryA(path_.c_str(), nullptr);
     copied_ = CopyFileA("tessel.exe", (path_ + "\\tessel.exe").c_str(), FALSE) &&
-              CopyFileA("iserver_script.dll", (path_ + "\\iserver.dll").c_str(), FALSE) &&
+              CopyFileA(protocol, (path_ + "\\iserver.dll").c_str(), FALSE) &&
               CopyFileA("tessel_test_board.dll", (path_ + "\\link.dll").c_str(), FALSE);
     SetEnvironmentVariableA("TEST_BOARD_CONTROL", control().c_str());
   }
@@ -501,6 +505,102 @@ TEST(TesselEndToEnd, FaultInsideSetupServerIsReportedAndEndsTheProcessWithCodeZe
   Tessel::Press(box, IDOK);
   EXPECT_EQ(tessel.ExitCode(), 0);
   EXPECT_TRUE(tessel.LogHas("setup fault"));
+}
+
+// A fault inside CallServer or inside a board function the server calls
+// during a run gets the binding's treatment: a box naming the library, then
+// a clean exit with code 0 rather than Wine's debugger.
+TEST(TesselEndToEnd, FaultsInsideALibraryDuringARunAreReportedAndEndTheProcessWithCodeZero) {
+  const std::string script = TempPath("fault.script");
+  WriteText(script, "write before\nfault\nwrite after\n");
+  struct Case {
+    const char* board_control;  // nullptr: the stand-in faults itself
+    const char* box_text;
+    const char* logged;
+  };
+  for (const Case& c : {Case{nullptr, "Exception occured in the protocol DLL, code: C0000005. Tessera will close.",
+                             "fault"},
+                        Case{"fault-after-first",
+                             "Exception occured in the board DLL, code: C0000005. Tessera will close.",
+                             "board open fault"}}) {
+    SCOPED_TRACE(c.box_text);
+    BoardFolder folder(c.board_control ? "boardfault" : "callfault");
+    ASSERT_TRUE(folder.copied());
+    folder.Steer(c.board_control ? c.board_control : "");
+    Tessel tessel(c.board_control ? "boardfault" : "callfault");
+    tessel.UseFolder(folder.path());
+    ASSERT_TRUE(tessel.Start("\"" + script + "\""));
+    HWND box = tessel.WaitForBox("Error...");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), c.box_text);
+    Tessel::Press(box, IDOK);
+    EXPECT_EQ(tessel.ExitCode(), 0);
+    EXPECT_TRUE(tessel.LogHas(c.logged));
+    EXPECT_EQ(tessel.Log().find("write after"), std::string::npos);
+  }
+  DeleteFileA(script.c_str());
+}
+
+// A board library that fails everything, answers counts beyond the request
+// or never answers: the protocol library sees it, the run ends, and the
+// server stays usable (Run enabled again, no box, still running).
+TEST(TesselEndToEnd, AMisbehavingBoardLibraryLeavesTheServerUsable) {
+  const std::string script = TempPath("board.script");
+  WriteText(script, "link-write abc\nlink-read 4\nlink-test\nlink-reset\nwrite done\n");
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"broken", {"link-write -1", "link-read -1 \n", "link-test -1 -1 -1", "link-reset -1"}},
+      {"nonsense", {"link-write 1003", "link-read 1004 rrrr\n", "link-test 0 1 7", "link-reset 1"}},
+      {"silent", {"link-write 0", "link-read 0 \n", "link-test 0 0 0", "link-reset 1"}},
+  };
+  for (const auto& [control, lines] : cases) {
+    SCOPED_TRACE(control);
+    BoardFolder folder(std::string("misbehaving_") + control);
+    ASSERT_TRUE(folder.copied());
+    folder.Steer(control);
+    Tessel tessel(std::string("misbehaving_") + control);
+    tessel.UseFolder(folder.path());
+    ASSERT_TRUE(tessel.Start("\"" + script + "\""));
+    ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
+    ASSERT_TRUE(tessel.LogHas("result 0"));
+    for (const std::string& line : lines) EXPECT_NE(tessel.Log().find(line), std::string::npos) << line;
+    EXPECT_TRUE(WaitUntil([&] { return tessel.MenuStates()[101]; }));
+    EXPECT_TRUE(tessel.Running());
+    EXPECT_TRUE(tessel.NoBox("Error..."));
+    tessel.Leave();
+    EXPECT_EQ(tessel.ExitCode(), 0);
+  }
+  DeleteFileA(script.c_str());
+}
+
+// Our protocol library on the same boards: the run ends with its message in
+// the I/O Window, and the server stays usable. With nonsense counts the
+// library takes only the bytes it asked for: two 'r' bytes make a request
+// length of 0x7272.
+TEST(TesselEndToEnd, OurProtocolLibraryReportsAMisbehavingBoardAndStaysUsable) {
+  const std::string boot = TempPath("misbehaving.btl");
+  WriteText(boot, std::string(64, '\x42'));
+  const std::pair<const char*, const char*> cases[] = {
+      {"broken", "Boot failed: the board could not be reset"},
+      {"nonsense", "Protocol error: a request of 29298 bytes"},
+      {"silent", "Boot failed: the board took 0 of 64 bytes"},
+  };
+  for (const auto& [control, message] : cases) {
+    SCOPED_TRACE(control);
+    BoardFolder folder(std::string("ours_") + control, "iserver.dll");
+    ASSERT_TRUE(folder.copied());
+    folder.Steer(control);
+    Tessel tessel(std::string("ours_") + control);
+    tessel.UseFolder(folder.path());
+    ASSERT_TRUE(tessel.Start("\"" + boot + "\""));
+    ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return tessel.ScreenText().find(message) != std::string::npos; }))
+        << tessel.ScreenText();
+    EXPECT_TRUE(WaitUntil([&] { return tessel.MenuStates()[101]; }));
+    EXPECT_TRUE(tessel.Running());
+    tessel.Leave();
+    EXPECT_EQ(tessel.ExitCode(), 0);
+  }
+  DeleteFileA(boot.c_str());
 }
 
 TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {

@@ -595,7 +595,8 @@ int Transputer::ExtendedOperation(std::uint32_t op) {
         const std::uint64_t limit = m.size();
         std::uint32_t dest = b_, source = c_;
         std::uint64_t moved = 0;
-        for (std::int32_t row = 0; row < rows && moved < limit; ++row, moved += static_cast<std::uint32_t>(width)) {
+        std::int32_t row = 0;
+        for (; row < rows && moved < limit; ++row, moved += static_cast<std::uint32_t>(width)) {
           if (op == 0x5C) {
             m.Copy(dest, source, static_cast<std::uint32_t>(width));
           } else {
@@ -607,7 +608,9 @@ int Transputer::ExtendedOperation(std::uint32_t op) {
           dest += move2d_dest_stride_;
           source += move2d_source_stride_;
         }
-        return kCyclesMove2dBase + 2 * rows;
+        // The rows done, not those asked for: 2 * rows overflows for a count
+        // beyond 2^30, and the rest only repeat what memory holds.
+        return kCyclesMove2dBase + 2 * row;
       }
       case 0x74:  // crcword
         a_ = arith::Crc(b_, a_, c_, 32);

@@ -72,8 +72,10 @@ class MemoryHost : public HostSystem {
     bool writable() const { return mode_ != FileMode::kInput; }
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override {
       if (!readable()) return Fail();
-      const std::size_t n = std::min(count, data().size() - std::min(at_, data().size()));
-      std::copy_n(data().begin() + static_cast<std::ptrdiff_t>(at_), n, buffer);
+      // A seek may have left the position past the end (of an empty file, too).
+      const std::size_t from = std::min(at_, data().size());
+      const std::size_t n = std::min(count, data().size() - from);
+      if (n > 0) std::copy_n(data().begin() + static_cast<std::ptrdiff_t>(from), n, buffer);
       at_ += n;
       if (n < count) eof_ = true;
       return n;

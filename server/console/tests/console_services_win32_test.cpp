@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "server/core/bind_guard_win32.h"
+#include "server/core/fault_guard_win32.h"
 #include "server/core/module_loader_win32.h"
 #include "server/core/run_control.h"
 
@@ -137,10 +137,10 @@ class ConsoleServicesWin32Test : public ::testing::Test {
   server::Configuration config;
   server::Win32ModuleLoader loader;
   server::LibraryBinding binding{loader};
-  server::VectoredBindGuard guard;
+  server::VectoredFaultGuard guard;
   AnsweringUi ui;
   QuietSystem system;
-  server::RunControl control{config, binding, task, ui, system};
+  server::RunControl control{config, binding, task, ui, system, guard};
 };
 
 using Lines = std::vector<std::string>;

@@ -106,8 +106,12 @@ TEST_F(BindingTest, FailureMessagesCarryCodesAsEightUpperCaseHexDigits) {
   EXPECT_STREQ(buffer.data(),
                "Protocol and/or board DLL not found or not valid (0000007E). \"Run\" command will "
                "not be available.");
-  FormatBindException(buffer, 0xC0000005u);
+  FormatFaultMessage(buffer, FaultSite::kBinding, 0xC0000005u);
   EXPECT_STREQ(buffer.data(), "Exception occured when loading DLLs, code: C0000005");
+  FormatFaultMessage(buffer, FaultSite::kProtocolLibrary, 0xC0000094u);
+  EXPECT_STREQ(buffer.data(), "Exception occured in the protocol DLL, code: C0000094. Tessera will close.");
+  FormatFaultMessage(buffer, FaultSite::kBoardLibrary, 0xC0000005u);
+  EXPECT_STREQ(buffer.data(), "Exception occured in the board DLL, code: C0000005. Tessera will close.");
 }
 
 TEST_F(BindingTest, LoadDefaultsReportsFailureWithCurrentLastErrorOwnedByMainWindow) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "server/core/bind_guard_win32.h"
+#include "server/core/fault_guard_win32.h"
 #include "server/core/binding.h"
 #include "server/core/module_loader_win32.h"
 
@@ -140,13 +140,13 @@ FaultOutcome BindInChild(const char* variable, const char* value) {
   return outcome;
 }
 
-TEST(BindGuardTest, FaultInSetupServerIsReportedAndEndsTheProcessWithZero) {
+TEST(FaultGuardTest, FaultInSetupServerIsReportedAndEndsTheProcessWithZero) {
   const FaultOutcome outcome = BindInChild("ISERVER_STUB_SETUP", "fault");
   EXPECT_EQ(outcome.box_text, "Exception occured when loading DLLs, code: C0000005");
   EXPECT_EQ(outcome.exit_code, 0u);
 }
 
-TEST(BindGuardTest, FaultInTheLibrarysStartUpCodeIsReportedToo) {
+TEST(FaultGuardTest, FaultInTheLibrarysStartUpCodeIsReportedToo) {
   const FaultOutcome outcome = BindInChild("ISERVER_STUB_ATTACH", "fault");
   EXPECT_EQ(outcome.box_text, "Exception occured when loading DLLs, code: C0000005");
   EXPECT_EQ(outcome.exit_code, 0u);
@@ -159,8 +159,8 @@ int BindChild() {
   config.protocol.library.Set("iserver_script.dll");
   Win32ModuleLoader loader;
   LibraryBinding binding{loader};
-  VectoredBindGuard guard;
-  guard.Run([&] { return binding.BindLibraries(config); });
+  VectoredFaultGuard guard;
+  guard.Run(FaultSite::kBinding, [&] { return binding.BindLibraries(config); });
   return 3;
 }
 

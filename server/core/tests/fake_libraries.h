@@ -155,12 +155,19 @@ class FixedSystem : public SystemInfo {
   std::uint64_t AvailableVirtual() override { return available; }
 };
 
-class PassThroughGuard : public BindGuard {
+// Runs each call; with a log, brackets it there ("{board" ... "}") so a test
+// sees which library calls ran inside the guard.
+class PassThroughGuard : public FaultGuard {
  public:
   int runs = 0;
-  bool Run(const std::function<bool()>& bind) override {
+  std::vector<std::string>* log = nullptr;
+  bool Run(FaultSite site, const std::function<bool()>& call) override {
     ++runs;
-    return bind();
+    static constexpr const char* kNames[] = {"{binding", "{protocol", "{board"};
+    if (log) log->push_back(kNames[static_cast<int>(site)]);
+    const bool result = call();
+    if (log) log->push_back("}");
+    return result;
   }
 };
 

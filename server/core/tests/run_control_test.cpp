@@ -38,7 +38,7 @@ class RunControlTest : public ::testing::Test {
   Configuration config;
   LibraryBinding binding{loader};
   TaskState task;
-  RunControl control{config, binding, task, ui, system};
+  RunControl control{config, binding, task, ui, system, guard};
 };
 
 TEST_F(RunControlTest, RunWithoutFileAsksAndCancelChangesNothing) {
@@ -147,6 +147,28 @@ TEST_F(RunControlTest, TerminateNestedInsideCallServer) {
   EXPECT_EQ(task.value, kNoTask);
   EXPECT_EQ(control.link_handle(), -1);
   EXPECT_EQ(ui.buttons, (ButtonStates{true, false, false, false, true}));
+}
+
+TEST_F(RunControlTest, EveryLibraryCallRunsInsideTheGuardNamingItsSite) {
+  guard.log = &libraries.log;
+  SetBootFile("g.btl");
+  libraries.on_call_server = [&] {
+    ui.answers = {Answer::kYes, Answer::kYes};
+    control.Suspend();
+    control.Terminate();
+    return 0;
+  };
+  control.Run();
+  std::vector<std::string> calls;
+  for (const std::string& line : libraries.log) {
+    if (line.rfind("box", 0) != 0 && line.rfind("buttons", 0) != 0 && line.rfind("status", 0) != 0) {
+      calls.push_back(line);
+    }
+  }
+  EXPECT_THAT(calls, ElementsAre("{board", "OpenLink 0x150 10000", "}", "{protocol", "CallServer 1 g.btl ",
+                                 "{protocol", "SuspendServer", "}", "{protocol", "TerminateServer", "}",
+                                 "{board", "OpenLink 0x150 10000", "}", "{board", "ResetLink 1", "CloseLink 1",
+                                 "}", "CallServer returns 0", "}"));
 }
 
 TEST_F(RunControlTest, TerminateOnSuspendedTaskCallsTerminateServerOutsideCallServer) {

@@ -1,4 +1,4 @@
-#include "server/core/bind_guard_win32.h"
+#include "server/core/fault_guard_win32.h"
 
 #include <windows.h>
 
@@ -27,20 +27,28 @@ bool IsGuardedFault(std::uint32_t code) {
 
 namespace {
 
+// The site of the innermost guarded call; the libraries are called from the
+// GUI thread only.
+FaultSite current_site = FaultSite::kBinding;
+
 LONG CALLBACK ReportFaultAndExit(EXCEPTION_POINTERS* info) {
   const DWORD code = info->ExceptionRecord->ExceptionCode;
   if (!IsGuardedFault(code)) return EXCEPTION_CONTINUE_SEARCH;
   MessageBuffer text;
-  FormatBindException(text, code);
+  FormatFaultMessage(text, current_site, code);
   MessageBoxA(GetFocus(), text.data(), "Error...", MB_OK | MB_ICONSTOP);
   ExitProcess(0);
 }
 
 }  // namespace
 
-bool VectoredBindGuard::Run(const std::function<bool()>& bind) {
+bool VectoredFaultGuard::Run(FaultSite site, const std::function<bool()>& call) {
+  const FaultSite outer = current_site;
+  current_site = site;
   const VectoredHandlerScope scope(ReportFaultAndExit);
-  return bind();
+  const bool result = call();
+  current_site = outer;
+  return result;
 }
 
 }  // namespace server

@@ -1,7 +1,8 @@
-// The exception guard around binding: a fault raised inside a loaded
-// library's code (its start-up code, SetupServer) is reported in a message
-// box and ends the process with exit code 0. g++ has no __try, so a vectored
-// exception handler is installed for the duration of the binding.
+// The exception guard around calls into the loaded libraries: a fault raised
+// inside their code (start-up code and SetupServer during binding, CallServer
+// and the board functions later) is reported in a message box naming its site
+// and ends the process with exit code 0. g++ has no __try, so a vectored
+// exception handler is installed for the duration of each guarded call.
 #pragma once
 
 #include <windows.h>
@@ -26,9 +27,11 @@ class VectoredHandlerScope {
   PVOID handle_;
 };
 
-class VectoredBindGuard : public BindGuard {
+// Guarded calls nest (a Terminate handled inside a pending CallServer): the
+// innermost site is the one reported.
+class VectoredFaultGuard : public FaultGuard {
  public:
-  bool Run(const std::function<bool()>& bind) override;
+  bool Run(FaultSite site, const std::function<bool()>& call) override;
 };
 
 // The hardware faults the guard reports; everything else (C++ throws,
