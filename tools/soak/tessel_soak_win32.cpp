@@ -185,6 +185,7 @@ int StreamOutput(const std::string& text, long runs, long every) {
   samples.push_back(soak::Sample(tessel.process(), 0));
   soak::Print(samples.back());
   double longest_ms = 0;
+  long sends = 0, slow_sends = 0;
   const auto start = std::chrono::steady_clock::now();
   for (long run = 1; run <= runs; ++run) {
     if (!RunFile(tessel, script, static_cast<std::size_t>(run), run)) return 1;
@@ -196,6 +197,8 @@ int StreamOutput(const std::string& text, long runs, long every) {
       if (!SendMessageTimeoutA(tessel.main(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer)) return Fail("send", run);
       const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count();
       if (ms > longest_ms) longest_ms = ms;
+      ++sends;
+      if (ms > 100) ++slow_sends;
       Sleep(20);
     }
     if (run % every == 0) {
@@ -205,8 +208,9 @@ int StreamOutput(const std::string& text, long runs, long every) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double megabytes = static_cast<double>(text.size()) * runs / (1 << 20);
-  std::printf("%ld runs, %.1f MB of script in %.0f s (%.2f MB/s); longest wait of a sent message %.1f ms\n", runs,
-              megabytes, seconds, megabytes / seconds, longest_ms);
+  std::printf("%ld runs, %.1f MB of script in %.0f s (%.2f MB/s); longest wait of a sent message %.1f ms, "
+              "%ld of %ld over 100 ms\n",
+              runs, megabytes, seconds, megabytes / seconds, longest_ms, slow_sends, sends);
   const bool flat = soak::Flat(samples);
   tessel.Leave();
   DeleteFileA(script.c_str());
