@@ -63,7 +63,7 @@ TEST(TesselMenu, HasThePopupsItemsAndCommandIdsOfTheCommandTable) {
         {"&Suspend", CM_SUSPEND},
         {"&Continue", CM_CONTINUE}}},
       {"&Options", {{"&Protocols...", 301}, {"&Boards...  ", 302}, {"&Run-time...", 303}}},
-      {"&Window", {{"&Tile", 24362}, {"&Cascade", 24361}, {"&Arrange Icons", 24364}}},
+      {"&Window", {{"&Tile", CM_TILECHILDREN}, {"&Cascade", CM_CASCADECHILDREN}, {"&Arrange Icons", CM_ARRANGEICONS}}},
       {"&Help", {{"&About...", 402}}},
   };
   HMENU menu = LoadMenuA(Module(), "TESSEL");
