@@ -62,9 +62,10 @@ TEST(TesselMenu, HasThePopupsItemsAndCommandIdsOfTheCommandTable) {
         {"&Terminate", CM_TERMINATE},
         {"&Suspend", CM_SUSPEND},
         {"&Continue", CM_CONTINUE}}},
-      {"&Options", {{"&Protocols...", 301}, {"&Boards...  ", 302}, {"&Run-time...", 303}}},
-      {"&Window", {{"&Tile", CM_TILECHILDREN}, {"&Cascade", CM_CASCADECHILDREN}, {"&Arrange Icons", CM_ARRANGEICONS}}},
-      {"&Help", {{"&About...", 402}}},
+      {"&Options", {{"&Protocols...", CM_PROTOCOLS}, {"&Boards...  ", CM_BOARDS}, {"&Run-time...", CM_RUNTIME}}},
+      {"&Window",
+       {{"&Tile", CM_TILECHILDREN}, {"&Cascade", CM_CASCADECHILDREN}, {"&Arrange Icons", CM_ARRANGEICONS}}},
+      {"&Help", {{"&About...", CM_ABOUT}}},
   };
   HMENU menu = LoadMenuA(Module(), "TESSEL");
   ASSERT_TRUE(menu);
