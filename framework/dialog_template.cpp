@@ -45,12 +45,16 @@ bool ReadName(TTemplateReader& in, std::string& text, bool itemClass) {
   if (!in.NameOrOrdinal(&text, &ordinal)) return false;
   if (!ordinal) return true;
   static const char* const Predefined[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+  // Built apart and moved in: GCC 12 warns falsely (-Wrestrict) on assigning
+  // a C string or "#" + string here.
+  std::string name;
   if (itemClass && *ordinal >= TDialogTemplate::Button && *ordinal <= TDialogTemplate::ComboBox) {
-    text = Predefined[*ordinal - TDialogTemplate::Button];
+    name = std::string(Predefined[*ordinal - TDialogTemplate::Button]);
   } else {
-    text = "#";  // appended, not concatenated: GCC 12 warns falsely on "#" + string
-    text += std::to_string(*ordinal);
+    name.push_back('#');
+    name += std::to_string(*ordinal);
   }
+  text = std::move(name);
   return true;
 }
 
