@@ -43,9 +43,10 @@ void ShowMinimizedFirst(HWND window) {
   SetWindowPlacement(window, &place);
 }
 
-}  // namespace
-
+// The menu and its group counts: File 1, Edit 0, Container 0, Object 2, Window 1, Help 1.
 TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
+
+}  // namespace
 
 DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
   EV_COMMAND(CM_RUN, CmRun),
@@ -64,10 +65,11 @@ DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
 END_RESPONSE_TABLE;
 
 TMainWindow::TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args)
-    : TDecoratedMDIFrame("Server", "TESSEL", client, true),
+    : TDecoratedMDIFrame("Server", TResId(), client, true),
       State(state),
       Run(state.config, state.binding, state.task, *this, state.system, state.guard),
       Setup{state.config, nullptr, [this](HWND dialog) { Rebind(dialog); }} {
+  SetMenuDescr(ServerMenuDescr());  // loaded once, when the frame is made
   Run.SetCommandLine(argc, args);
   Setup.parameters = Run.parameters();
 }
@@ -88,7 +90,6 @@ void TMainWindow::SetupWindow() {
   Console->Create();
   Console->ShowWindow(SW_SHOWMAXIMIZED);
 
-  SetMenuDescr(ServerMenuDescr());
   UpdateButtons();
   UpdateStatus();
   LoadDefaults();

@@ -97,6 +97,3 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   server::SetupContext Setup;
   TStdioWindow* Console = nullptr;
 };
-
-// The menu and its group counts: File 1, Edit 0, Container 0, Object 2, Window 1, Help 1.
-TMenuDescr ServerMenuDescr();

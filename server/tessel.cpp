@@ -76,7 +76,6 @@ class TTessel : public TApplication {
     auto* client = new TMDIClient;
     client->SetBkgndColor(RGB(255, 255, 255));
     auto* frame = new TMainWindow(*client, State, Argc, Args);
-    frame->SetMenuDescr(ServerMenuDescr());
     frame->SetIcon(GetInstance(), "TESSEL");
 
     auto* bar = new TTipControlBar(*ToolTip, frame, TGadgetWindow::Horizontal, new TGadgetWindowFont(10));
