@@ -5,8 +5,9 @@
 #include "framework/mdi_client.h"
 #include "server/console/console_services_win32.h"
 #include "server/console/stdio_window.h"
-#include "server/core/fault_guard_win32.h"
 #include "server/resources/resource_ids.h"
+#include "server/shell/commands.h"
+#include "server/shell/fault_guard_win32.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ void TMainWindow::LoadDefaults() {
 
 void TMainWindow::Rebind(HWND dialog) {
   // Never while a CallServer is pending: that would pull its library away.
-  if (!Run.CommandEnabled(server::kCmdRunTime)) return;
+  if (!Run.CommandEnabled(server::Command::kRunTime)) return;
   Dialogs.set_dialog(dialog);
   server::Rebind(State.config, State.binding, State.guard, *this);
   Dialogs.set_dialog(nullptr);
@@ -132,7 +133,7 @@ void TMainWindow::EvCommandEnable(TCommandEnabler& enabler) {
   switch (enabler.GetId()) {
     case CM_RUN: case CM_TERMINATE: case CM_SUSPEND: case CM_CONTINUE:
     case CM_SETUP: case CM_PROTOCOLS: case CM_BOARDS: case CM_RUNTIME:
-      enabler.Enable(Run.CommandEnabled(static_cast<int>(enabler.GetId())));
+      enabler.Enable(Run.CommandEnabled(*server::RunCommandOf(enabler.GetId())));
       return;
     case CM_RESET: case CM_EXIT: case CM_ABOUT:
       // No enabler of their own: always available (the buttons start disabled).

@@ -10,10 +10,10 @@
 #include "framework/text_gadget.h"
 #include "server/core/binding.h"
 #include "server/core/configuration.h"
-#include "server/core/dialogs_win32.h"
 #include "server/core/run_control.h"
-#include "server/core/setup_dialogs_win32.h"
 #include "server/core/task_state.h"
+#include "server/shell/prompts.h"
+#include "server/shell/setup_dialogs.h"
 #include "server/toolbars/tip_control_bar.h"
 #include "server/toolbars/tip_status_bar.h"
 

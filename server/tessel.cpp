@@ -9,11 +9,11 @@
 #include "framework/gadget_window_font.h"
 #include "framework/mdi_client.h"
 #include "framework/separator_gadget.h"
-#include "server/core/fault_guard_win32.h"
-#include "server/core/module_loader_win32.h"
-#include "server/core/system_info_win32.h"
 #include "server/main_window.h"
 #include "server/resources/resource_ids.h"
+#include "server/shell/fault_guard_win32.h"
+#include "server/shell/module_loader_win32.h"
+#include "server/shell/system_info_win32.h"
 #include "server/toolbars/tool_tip.h"
 
 namespace {
