@@ -400,7 +400,7 @@ TEST(AllDialogs, CreateWithEveryControl) {
     ASSERT_TRUE(dialog) << name << " error " << GetLastError();
     int children = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++children;
-    EXPECT_EQ(static_cast<std::size_t>(children), LoadTemplate(name).items.size()) << name;
+    EXPECT_EQ(static_cast<std::size_t>(children), LoadTemplate(name).Items.size()) << name;
     DestroyWindow(dialog);
   }
 }
