@@ -11,6 +11,10 @@
 
 namespace {
 
+// The status bar's clock, ticking once a second.
+constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT kClockMilliseconds = 1000;
+
 // A fault while the program is leaving (board reset, library release) ends
 // the process quietly with exit code 0: nothing is left worth reporting to.
 LONG CALLBACK ExitOnFault(EXCEPTION_POINTERS* info) {
@@ -81,7 +85,7 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::SetupWindow() {
   TDecoratedMDIFrame::SetupWindow();
-  SetTimer(1, 1000);
+  SetTimer(kClockTimer, kClockMilliseconds);
   Dialogs = server::Win32Dialogs(HWindow);
 
   Console = new TStdioWindow(*static_cast<TMDIClient*>(GetClientWindow()), "I/O Window", State.task);
@@ -150,7 +154,7 @@ LRESULT TMainWindow::EvClose(WPARAM, LPARAM) {
 }
 
 LRESULT TMainWindow::EvTimer(WPARAM id, LPARAM) {
-  if (id == 1) Run.ClockTick();
+  if (id == kClockTimer) Run.ClockTick();
   return 0;
 }
 
@@ -159,7 +163,7 @@ void TMainWindow::LeaveProgram() {
   const server::VectoredHandlerScope guard(ExitOnFault);
   try {
     Run.LeaveConfirmed();
-    KillTimer(1);
+    KillTimer(kClockTimer);
     // Waits inside a pending CallServer end at once from now on.
     if (Console) Console->GetServices().SetLeaving();
     PostQuitMessage(0);
