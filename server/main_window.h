@@ -56,7 +56,7 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   virtual void UpdateStatus() { Run.UpdateStatus(); }
   virtual void UpdateButtons() { Run.UpdateButtons(); }
 
-  // PrepareWindow: the set-up once the frame exists.
+  // The set-up once the frame exists: clock, I/O Window, buttons, defaults.
   void SetupWindow() override;
   // Shows the frame minimized, not activated, when a boot file came.
   bool Create() override;

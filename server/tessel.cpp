@@ -64,7 +64,6 @@ class TTessel : public TApplication {
   // The bars refer to the tooltip: their windows go first.
   ~TTessel() override { SetMainWindow(nullptr); }
 
-  // BuildMainWindow.
   void InitMainWindow() override {
     const bool nt_family = IsNtFamily();
     if (SplashWanted()) {
