@@ -25,11 +25,17 @@ function(tessel_warnings target)
   target_include_directories(${target} PUBLIC ${TESSEL_ROOT})
 endfunction()
 
-# Writes a .def for a DLL that exports plain names: the arguments after the
-# module name are pairs of export name and argument bytes. 32-bit stdcall
-# symbols carry @N, which -Wl,--kill-at then strips from the exported names.
+# Writes the .def of every export table we make, with plain names: the
+# arguments after the module name are pairs of export name and argument
+# bytes. 32-bit stdcall symbols carry @N, which -Wl,--kill-at then strips from
+# the exported names. A module of "" writes no LIBRARY line: a program's
+# export table carries its own file name.
 function(tessel_def_file output module)
-  set(text "LIBRARY ${module}\nEXPORTS\n")
+  if(module STREQUAL "")
+    set(text "EXPORTS\n")
+  else()
+    set(text "LIBRARY ${module}\nEXPORTS\n")
+  endif()
   set(entries ${ARGN})
   while(entries)
     list(POP_FRONT entries name bytes)

@@ -2,15 +2,11 @@
 // subclassed). It keeps the MDI children, handles the Window commands (tile,
 // cascade, arrange icons) and paints its background in a chosen colour.
 #pragma once
+#include "framework/mdi_commands.h"
 #include "framework/window.h"
 
 class TMDIChild;
 
-constexpr UINT CM_CASCADECHILDREN = 24361;
-constexpr UINT CM_TILECHILDREN = 24362;
-constexpr UINT CM_TILECHILDRENHORIZ = 24363;
-constexpr UINT CM_ARRANGEICONS = 24364;
-constexpr UINT CM_CLOSECHILDREN = 24365;
 // Ids the platform gives the children's entries in the Window popup.
 constexpr UINT IDW_FIRSTMDICHILD = 0xFF00;
 

@@ -12,7 +12,6 @@
 #include "framework/combo_box.h"
 #include "framework/edit.h"
 #include "framework/group_box.h"
-#include "framework/item_text.h"
 #include "framework/list_box.h"
 #include "framework/radio_button.h"
 #include "framework/static.h"
@@ -40,7 +39,11 @@ TGroupBox* GroupOf(HWND groupBox) {
   return dynamic_cast<TGroupBox*>(TWindow::GetWindowPtr(groupBox));
 }
 
-// ---- the foreign path ------------------------------------------------------------
+int Send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return static_cast<int>(SendMessageA(control, message, wParam, lParam));
+}
+
+// ---- the list accessors -------------------------------------------------------
 
 bool IsForeignList(HWND control) {
   char name[16] = "";
@@ -49,38 +52,12 @@ bool IsForeignList(HWND control) {
   return std::string_view(name).substr(0, 7) == "LISTBOX";
 }
 
-bool IsMultipleSel(HWND control) {
-  return (GetWindowLongA(control, GWL_STYLE) & LBS_MULTIPLESEL) != 0;
-}
-
-int Send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return static_cast<int>(SendMessageA(control, message, wParam, lParam));
-}
-
-// The list message for a list box, else the combo box's.
-int SendList(HWND control, UINT listMessage, UINT comboMessage, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return Send(control, IsForeignList(control) ? listMessage : comboMessage, wParam, lParam);
-}
-
-// A single-selection call: the list message for a list box (-1 when it
-// allows several selections), else the combo box's.
-int SendSelection(HWND control, UINT listMessage, UINT comboMessage, WPARAM wParam = 0, LPARAM lParam = 0) {
-  if (!IsForeignList(control)) return Send(control, comboMessage, wParam, lParam);
-  return IsMultipleSel(control) ? -1 : Send(control, listMessage, wParam, lParam);
-}
-
-int ForeignSelIndex(HWND control) {
-  return SendSelection(control, LB_GETCURSEL, CB_GETCURSEL);
-}
-
-// Calls `list` on the control's object when it is a list or combo box (both
-// offer the same operations), else `foreign` on its handle.
-template <class List, class Foreign>
-auto OnList(HWND control, List list, Foreign foreign) {
-  TWindow* object = TWindow::GetWindowPtr(control);
-  if (auto* box = dynamic_cast<TListBox*>(object)) return list(*box);
-  if (auto* box = dynamic_cast<TComboBox*>(object)) return list(*box);
-  return foreign();
+// The list operations of a control: a library list or combo box by its
+// class, any other control by its platform class name (a list box, else
+// taken for a combo box).
+TListHandle ListOf(HWND control) {
+  if (auto* list = dynamic_cast<TListControl*>(TWindow::GetWindowPtr(control))) return list->List();
+  return {control, IsForeignList(control) ? TListHandle::ListBox : TListHandle::ComboBox};
 }
 
 // The parent and item id of an edit field, for the dialog-item calls.
@@ -128,7 +105,7 @@ extern "C" HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT
   if (owner == nullptr) return nullptr;
   auto* box = new (std::nothrow) TComboBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height), style,
                                            static_cast<UINT>(Low16(textLimit)));
-  if (box != nullptr) box->Attr.Style = style | 0x50230140;
+  if (box != nullptr) box->Attr.Style = style | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_GROUP | WS_TABSTOP | CBS_SORT | CBS_AUTOHSCROLL;
   return Made(box);
 }
 
@@ -169,7 +146,7 @@ extern "C" HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x,
   if (owner == nullptr) return nullptr;
   auto* box = new (std::nothrow)
       TCheckBox(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), GroupOf(groupBox));
-  if (box != nullptr) box->Attr.Style = 0x50010003;
+  if (box != nullptr) box->Attr.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
   return Made(box);
 }
 
@@ -179,7 +156,7 @@ extern "C" HWND WINAPI _CreateRadioButton(HWND parent, int id, LPCSTR text, UINT
   if (owner == nullptr) return nullptr;
   auto* button = new (std::nothrow)
       TRadioButton(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), GroupOf(groupBox));
-  if (button != nullptr) button->Attr.Style = 0x50000009;
+  if (button != nullptr) button->Attr.Style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
   return Made(button);
 }
 
@@ -224,97 +201,47 @@ extern "C" void WINAPI _SetRadio(HWND control, int state) {
 }
 
 extern "C" int WINAPI _AddString(HWND control, LPCSTR text) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.AddString(text); },
-      [&] { return SendList(control, LB_ADDSTRING, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)); });
+  return control ? ListOf(control).AddString(text) : -1;
 }
 
 extern "C" int WINAPI _InsertString(HWND control, LPCSTR text, int index) {
-  if (control == nullptr) return 0;
-  return OnList(
-      control, [&](auto& b) { return b.InsertString(text, index); },
-      [&] {
-        return SendList(control, LB_INSERTSTRING, CB_INSERTSTRING, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(text));
-      });
+  return control ? ListOf(control).InsertString(text, index) : 0;
 }
 
 extern "C" int WINAPI _DeleteString(HWND control, int index) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.DeleteString(index); },
-      [&] { return SendList(control, LB_DELETESTRING, CB_DELETESTRING, static_cast<WPARAM>(index)); });
+  return control ? ListOf(control).DeleteString(index) : -1;
 }
 
 extern "C" void WINAPI _ClearList(HWND control) {
-  if (control == nullptr) return;
-  OnList(
-      control, [&](auto& b) { b.ClearList(); },
-      [&] { SendList(control, LB_RESETCONTENT, CB_RESETCONTENT); });
+  if (control) ListOf(control).ClearList();
 }
 
 extern "C" int WINAPI _GetCount(HWND control) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.GetCount(); },
-      [&] { return SendList(control, LB_GETCOUNT, CB_GETCOUNT); });
+  return control ? ListOf(control).GetCount() : -1;
 }
 
 extern "C" int WINAPI _GetString(HWND control, LPSTR buffer, int index) {
-  if (control == nullptr) return 0;
-  return OnList(
-      control, [&](auto& b) { return b.GetString(buffer, index); },
-      [&] {
-        return SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(buffer));
-      });
+  return control ? ListOf(control).GetString(buffer, index) : 0;
 }
 
 extern "C" int WINAPI _GetStringLen(HWND control, int index) {
-  if (control == nullptr) return 0;
-  return OnList(
-      control, [&](auto& b) { return b.GetStringLen(index); },
-      [&] { return SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(index)); });
+  return control ? ListOf(control).GetStringLen(index) : 0;
 }
 
 extern "C" int WINAPI _GetSelIndex(HWND control) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.GetSelIndex(); },
-      [&] { return ForeignSelIndex(control); });
+  return control ? ListOf(control).GetSelIndex() : -1;
 }
 
 extern "C" int WINAPI _GetSelString(HWND control, LPSTR buffer, int count) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.GetSelString(buffer, count); },
-      [&] {
-        return BoundedItemText(
-            ForeignSelIndex(control), buffer, count,
-            [&](int i) { return SendList(control, LB_GETTEXTLEN, CB_GETLBTEXTLEN, static_cast<WPARAM>(i)); },
-            [&](char* text, int i) {
-              return SendList(control, LB_GETTEXT, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                              reinterpret_cast<LPARAM>(text));
-            });
-      });
+  return control ? ListOf(control).GetSelString(buffer, count) : -1;
 }
 
 extern "C" int WINAPI _SetSelIndex(HWND control, int index) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.SetSelIndex(index); },
-      [&] { return SendSelection(control, LB_SETCURSEL, CB_SETCURSEL, static_cast<WPARAM>(index)); });
+  return control ? ListOf(control).SetSelIndex(index) : -1;
 }
 
 extern "C" int WINAPI _SetSelString(HWND control, LPCSTR text, int startIndex) {
-  if (control == nullptr) return -1;
-  return OnList(
-      control, [&](auto& b) { return b.SetSelString(text, startIndex); },
-      [&] {
-        return SendSelection(control, LB_SELECTSTRING, CB_SELECTSTRING, static_cast<WPARAM>(startIndex),
-                             reinterpret_cast<LPARAM>(text));
-      });
+  return control ? ListOf(control).SetSelString(text, startIndex) : -1;
 }
 
 namespace {
@@ -324,7 +251,8 @@ void DropDown(HWND control, bool show) {
     box->ShowList(show);
     return;
   }
-  if (GetWindowLongA(control, GWL_STYLE) & 0x0002) Send(control, CB_SHOWDROPDOWN, show ? 1 : 0);
+  // Both drop-down kinds (CBS_DROPDOWN, CBS_DROPDOWNLIST) have this bit.
+  if (GetWindowLongA(control, GWL_STYLE) & CBS_DROPDOWN) Send(control, CB_SHOWDROPDOWN, show ? 1 : 0);
 }
 }  // namespace
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "framework/dialog_template.h"
 #include "mantle/resource_image.h"
-#include "mantle/template_reader.h"
 
 namespace mantle {
 namespace {
@@ -25,35 +25,10 @@ bool StemAt(std::span<const std::uint8_t> t, std::size_t at) {
   return true;
 }
 
-constexpr std::uint32_t kSetFont = 0x00000040;  // DS_SETFONT, also part of DS_SHELLFONT
-
 }  // namespace
 
 bool DialogTemplateFits(std::span<const std::uint8_t> dialog_template) {
-  TemplateReader t(dialog_template);
-  std::uint16_t version = 0;
-  std::uint16_t signature = 0;
-  if (!t.Word(version) || !t.Word(signature)) return false;
-  const bool extended = version == 1 && signature == 0xFFFF;
-  std::uint32_t style = 0;
-  std::uint16_t items = 0;
-  if (extended) {
-    if (!t.Skip(8) || !t.Dword(style) || !t.Word(items) || !t.Skip(8)) return false;
-  } else {
-    style = static_cast<std::uint32_t>(signature) << 16 | version;
-    if (!t.Skip(4) || !t.Word(items) || !t.Skip(8)) return false;
-  }
-  if (!t.StringOrOrdinal() || !t.StringOrOrdinal() || !t.String()) return false;  // menu, class, caption
-  // Point size; extended templates add weight, italic and character set.
-  if ((style & kSetFont) != 0 && !(t.Skip(extended ? 6 : 2) && t.String())) return false;
-  for (std::uint16_t i = 0; i < items; ++i) {
-    t.AlignToDword();
-    if (!t.Skip(extended ? 24 : 18)) return false;
-    if (!t.StringOrOrdinal() || !t.StringOrOrdinal()) return false;  // class, title
-    std::uint16_t data = 0;
-    if (!t.Word(data) || !t.Skip(data)) return false;
-  }
-  return true;
+  return ReadDialogTemplate(dialog_template).has_value();
 }
 
 std::optional<std::size_t> FindDialogClassField(std::span<const std::uint8_t> dialog_template) {

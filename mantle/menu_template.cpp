@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "mantle/template_reader.h"
+#include "framework/template_reader.h"
 
 namespace mantle {
 namespace {
@@ -32,7 +32,7 @@ class MenuWalker {
       if (extended) {
         std::uint16_t resinfo = 0;
         if (!reader_.Skip(12) || !reader_.Word(resinfo) || !reader_.String()) return false;
-        reader_.AlignToDword();
+        reader_.AlignDWord();
         flags = resinfo;
         popup = (resinfo & kExtendedPopup) != 0;
         if (popup && !reader_.Skip(4)) return false;  // the submenu's help id
@@ -58,7 +58,7 @@ class MenuWalker {
   }
 
  private:
-  TemplateReader reader_;
+  TTemplateReader reader_;
 };
 
 }  // namespace

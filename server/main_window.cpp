@@ -5,10 +5,15 @@
 #include "framework/mdi_client.h"
 #include "server/console/console_services_win32.h"
 #include "server/console/stdio_window.h"
-#include "server/core/fault_guard_win32.h"
 #include "server/resources/resource_ids.h"
+#include "server/shell/commands.h"
+#include "server/shell/fault_guard_win32.h"
 
 namespace {
+
+// The status bar's clock, ticking once a second.
+constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT kClockMilliseconds = 1000;
 
 // A fault while the program is leaving (board reset, library release) ends
 // the process quietly with exit code 0: nothing is left worth reporting to.
@@ -43,9 +48,10 @@ void ShowMinimizedFirst(HWND window) {
   SetWindowPlacement(window, &place);
 }
 
-}  // namespace
-
+// The menu and its group counts: File 1, Edit 0, Container 0, Object 2, Window 1, Help 1.
 TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
+
+}  // namespace
 
 DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
   EV_COMMAND(CM_RUN, CmRun),
@@ -64,10 +70,11 @@ DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
 END_RESPONSE_TABLE;
 
 TMainWindow::TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args)
-    : TDecoratedMDIFrame("Server", "TESSEL", client, true),
+    : TDecoratedMDIFrame("Server", TResId(), client, true),
       State(state),
       Run(state.config, state.binding, state.task, *this, state.system, state.guard),
       Setup{state.config, nullptr, [this](HWND dialog) { Rebind(dialog); }} {
+  SetMenuDescr(ServerMenuDescr());  // loaded once, when the frame is made
   Run.SetCommandLine(argc, args);
   Setup.parameters = Run.parameters();
 }
@@ -78,7 +85,7 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::SetupWindow() {
   TDecoratedMDIFrame::SetupWindow();
-  SetTimer(1, 1000);
+  SetTimer(kClockTimer, kClockMilliseconds);
   Dialogs = server::Win32Dialogs(HWindow);
 
   Console = new TStdioWindow(*static_cast<TMDIClient*>(GetClientWindow()), "I/O Window", State.task);
@@ -88,7 +95,6 @@ void TMainWindow::SetupWindow() {
   Console->Create();
   Console->ShowWindow(SW_SHOWMAXIMIZED);
 
-  SetMenuDescr(ServerMenuDescr());
   UpdateButtons();
   UpdateStatus();
   LoadDefaults();
@@ -114,7 +120,7 @@ void TMainWindow::LoadDefaults() {
 
 void TMainWindow::Rebind(HWND dialog) {
   // Never while a CallServer is pending: that would pull its library away.
-  if (!Run.CommandEnabled(server::kCmdRunTime)) return;
+  if (!Run.CommandEnabled(server::Command::kRunTime)) return;
   Dialogs.set_dialog(dialog);
   server::Rebind(State.config, State.binding, State.guard, *this);
   Dialogs.set_dialog(nullptr);
@@ -131,7 +137,7 @@ void TMainWindow::EvCommandEnable(TCommandEnabler& enabler) {
   switch (enabler.GetId()) {
     case CM_RUN: case CM_TERMINATE: case CM_SUSPEND: case CM_CONTINUE:
     case CM_SETUP: case CM_PROTOCOLS: case CM_BOARDS: case CM_RUNTIME:
-      enabler.Enable(Run.CommandEnabled(static_cast<int>(enabler.GetId())));
+      enabler.Enable(Run.CommandEnabled(*server::RunCommandOf(enabler.GetId())));
       return;
     case CM_RESET: case CM_EXIT: case CM_ABOUT:
       // No enabler of their own: always available (the buttons start disabled).
@@ -148,7 +154,7 @@ LRESULT TMainWindow::EvClose(WPARAM, LPARAM) {
 }
 
 LRESULT TMainWindow::EvTimer(WPARAM id, LPARAM) {
-  if (id == 1) Run.ClockTick();
+  if (id == kClockTimer) Run.ClockTick();
   return 0;
 }
 
@@ -157,7 +163,7 @@ void TMainWindow::LeaveProgram() {
   const server::VectoredHandlerScope guard(ExitOnFault);
   try {
     Run.LeaveConfirmed();
-    KillTimer(1);
+    KillTimer(kClockTimer);
     // Waits inside a pending CallServer end at once from now on.
     if (Console) Console->GetServices().SetLeaving();
     PostQuitMessage(0);

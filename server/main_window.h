@@ -10,10 +10,10 @@
 #include "framework/text_gadget.h"
 #include "server/core/binding.h"
 #include "server/core/configuration.h"
-#include "server/core/dialogs_win32.h"
 #include "server/core/run_control.h"
-#include "server/core/setup_dialogs_win32.h"
 #include "server/core/task_state.h"
+#include "server/shell/prompts.h"
+#include "server/shell/setup_dialogs.h"
 #include "server/toolbars/tip_control_bar.h"
 #include "server/toolbars/tip_status_bar.h"
 
@@ -56,7 +56,7 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   virtual void UpdateStatus() { Run.UpdateStatus(); }
   virtual void UpdateButtons() { Run.UpdateButtons(); }
 
-  // PrepareWindow: the set-up once the frame exists.
+  // The set-up once the frame exists: clock, I/O Window, buttons, defaults.
   void SetupWindow() override;
   // Shows the frame minimized, not activated, when a boot file came.
   bool Create() override;
@@ -97,6 +97,3 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   server::SetupContext Setup;
   TStdioWindow* Console = nullptr;
 };
-
-// The menu and its group counts: File 1, Edit 0, Container 0, Object 2, Window 1, Help 1.
-TMenuDescr ServerMenuDescr();

@@ -9,11 +9,11 @@
 #include "framework/gadget_window_font.h"
 #include "framework/mdi_client.h"
 #include "framework/separator_gadget.h"
-#include "server/core/fault_guard_win32.h"
-#include "server/core/module_loader_win32.h"
-#include "server/core/system_info_win32.h"
 #include "server/main_window.h"
 #include "server/resources/resource_ids.h"
+#include "server/shell/fault_guard_win32.h"
+#include "server/shell/module_loader_win32.h"
+#include "server/shell/system_info_win32.h"
 #include "server/toolbars/tool_tip.h"
 
 namespace {
@@ -64,7 +64,6 @@ class TTessel : public TApplication {
   // The bars refer to the tooltip: their windows go first.
   ~TTessel() override { SetMainWindow(nullptr); }
 
-  // BuildMainWindow.
   void InitMainWindow() override {
     const bool nt_family = IsNtFamily();
     if (SplashWanted()) {
@@ -76,7 +75,6 @@ class TTessel : public TApplication {
     auto* client = new TMDIClient;
     client->SetBkgndColor(RGB(255, 255, 255));
     auto* frame = new TMainWindow(*client, State, Argc, Args);
-    frame->SetMenuDescr(ServerMenuDescr());
     frame->SetIcon(GetInstance(), "TESSEL");
 
     auto* bar = new TTipControlBar(*ToolTip, frame, TGadgetWindow::Horizontal, new TGadgetWindowFont(10));

@@ -53,13 +53,16 @@ TEST_F(ControlsFixture, ListBoxStringsAndSelection) {
 }
 
 TEST_F(ControlsFixture, MultipleSelectionListHasNoSingleSelection) {
-  auto* list = new TListBox(&Parent, 11, 0, 0, 150, 100);
-  list->Attr.Style |= LBS_MULTIPLESEL;
-  ASSERT_TRUE(list->Create());
-  list->AddString("one");
-  EXPECT_EQ(list->SetSelIndex(0), -1);
-  EXPECT_EQ(list->GetSelIndex(), -1);
-  EXPECT_EQ(list->SetSelString("one", -1), -1);
+  int id = 11;
+  for (DWORD style : {LBS_MULTIPLESEL, LBS_EXTENDEDSEL}) {
+    auto* list = new TListBox(&Parent, id++, 0, 0, 150, 100);
+    list->Attr.Style |= style;
+    ASSERT_TRUE(list->Create());
+    list->AddString("one");
+    EXPECT_EQ(list->SetSelIndex(0), -1) << style;
+    EXPECT_EQ(list->GetSelIndex(), -1) << style;
+    EXPECT_EQ(list->SetSelString("one", -1), -1) << style;
+  }
 }
 
 TEST_F(ControlsFixture, ComboBoxListDropDownAndSettingToAText) {

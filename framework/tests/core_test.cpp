@@ -130,3 +130,31 @@ TEST(DialogTemplate, NoFontClearsTheSetFontStyle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DialogTemplate, ReadsBackWhatItWroteAndRefusesEveryCut) {
+  TDialogTemplate t(0x80C80000, "Setup", -1, 2, 30, 40, "OWLZDialog0000", 8, "Arial");
+  t.AddItem(TDialogTemplate::ComboBox, 101, "", 0x50010003, 3, 4, 5, 6);
+  t.AddItem(TDialogTemplate::Button, 1, "OK", 0x50010001, 9, 9, 9, 9);
+  const auto dlg = ReadDialogTemplate(t.Bytes());
+  ASSERT_TRUE(dlg);
+  EXPECT_FALSE(dlg->Extended);
+  EXPECT_EQ(dlg->Style, 0x80C80000u | TDialogTemplate::DsSetFont);
+  EXPECT_EQ((std::vector<int>{dlg->X, dlg->Y, dlg->CX, dlg->CY}), (std::vector<int>{-1, 2, 30, 40}));
+  EXPECT_EQ(dlg->ClassName, "OWLZDialog0000");
+  EXPECT_EQ(dlg->Caption, "Setup");
+  EXPECT_EQ(dlg->PointSize, 8);
+  EXPECT_EQ(dlg->Face, "Arial");
+  ASSERT_EQ(dlg->Items.size(), 2u);
+  EXPECT_EQ(dlg->Items[0].ClassName, "COMBOBOX");
+  EXPECT_EQ(dlg->Items[0].Id, 101u);
+  EXPECT_EQ(dlg->Items[0].Style, 0x50010003u);
+  EXPECT_EQ(dlg->Items[1].ClassName, "BUTTON");
+  EXPECT_EQ(dlg->Items[1].Text, "OK");
+  EXPECT_EQ((std::vector<int>{dlg->Items[1].X, dlg->Items[1].CY}), (std::vector<int>{9, 9}));
+  for (size_t n = 0; n < t.Bytes().size(); ++n)
+    EXPECT_FALSE(ReadDialogTemplate(std::span(t.Bytes().data(), n))) << "cut at " << n;
+}
+
+}  // namespace

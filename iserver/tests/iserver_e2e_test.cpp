@@ -135,16 +135,16 @@ TEST_F(IserverEndToEnd, SuspendContinueAndTerminateDuringALongSilence) {
   ASSERT_TRUE(peer.Send(Bytes(write.begin(), write.begin() + 5)));
   EXPECT_TRUE(MenusShow(tessel, kRunning));
 
-  tessel.Command(203);
+  tessel.Command(CM_SUSPEND);
   ASSERT_NO_FATAL_FAILURE(Answer(tessel, "Warning", IDYES));
   EXPECT_TRUE(MenusShow(tessel, kSuspended));
-  tessel.Command(204);
+  tessel.Command(CM_CONTINUE);
   EXPECT_TRUE(MenusShow(tessel, kRunning));
   // The rest of the request: the part sent before the suspend was kept.
   ASSERT_TRUE(peer.Send(Bytes(write.begin() + 5, write.end())));
   EXPECT_EQ(peer.TakeReply(kWait), Padded(B({0}) + I16(4)));
 
-  tessel.Command(202);
+  tessel.Command(CM_TERMINATE);
   ASSERT_NO_FATAL_FAILURE(Answer(tessel, "Warning", IDYES));
   ASSERT_NO_FATAL_FAILURE(Answer(tessel, "Information", IDOK));
   EXPECT_TRUE(MenusShow(tessel, kIdle));

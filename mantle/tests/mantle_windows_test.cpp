@@ -324,6 +324,10 @@ TEST_F(Dialogs, ForeignListAndComboControls) {
   SetWindowLongA(list, GWL_STYLE, GetWindowLongA(list, GWL_STYLE) | LBS_MULTIPLESEL);
   EXPECT_EQ(MANTLE(_GetSelIndex)(list), -1);
   EXPECT_EQ(MANTLE(_SetSelIndex)(list, 0), -1);
+  // Nor is an extended-selection list, where LB_GETCURSEL answers the caret item.
+  SetWindowLongA(list, GWL_STYLE, (GetWindowLongA(list, GWL_STYLE) & ~LBS_MULTIPLESEL) | LBS_EXTENDEDSEL);
+  EXPECT_EQ(MANTLE(_GetSelIndex)(list), -1);
+  EXPECT_EQ(MANTLE(_SetSelString)(list, "zero", -1), -1);
 
   MANTLE(_ShowList)(combo);
   EXPECT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));

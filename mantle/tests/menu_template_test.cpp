@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/template_writer.h"
+
 namespace mantle {
 namespace {
 
@@ -13,41 +15,25 @@ using Bytes = std::vector<std::uint8_t>;
 class MenuBytes {
  public:
   explicit MenuBytes(std::uint16_t version) {
-    Word(version);
-    Word(version == 1 ? 4 : 0);
-    if (version == 1) Dword(0);  // help id
+    out_.Word(version).Word(version == 1 ? 4 : 0);
+    if (version == 1) out_.DWord(0);  // help id
   }
   MenuBytes& Item(std::uint16_t flags, std::uint16_t id, const std::string& text) {
-    Word(flags);
-    if ((flags & 0x10) == 0) Word(id);
-    Text(text);
+    out_.Word(flags);
+    if ((flags & 0x10) == 0) out_.Word(id);
+    out_.String(text);
     return *this;
   }
   MenuBytes& ExItem(std::uint16_t resinfo, std::uint32_t id, const std::string& text) {
-    Dword(0);  // type
-    Dword(0);  // state
-    Dword(id);
-    Word(resinfo);
-    Text(text);
-    while (bytes.size() % 4 != 0) bytes.push_back(0);
-    if (resinfo & 1) Dword(0);  // submenu help id
+    out_.DWord(0).DWord(0).DWord(id);  // type, state, id
+    out_.Word(resinfo).String(text).AlignDWord();
+    if (resinfo & 1) out_.DWord(0);  // submenu help id
     return *this;
   }
-  Bytes bytes;
+  Bytes bytes() const { return out_.Bytes(); }
 
  private:
-  void Word(std::uint16_t v) {
-    bytes.push_back(static_cast<std::uint8_t>(v));
-    bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-  }
-  void Dword(std::uint32_t v) {
-    Word(static_cast<std::uint16_t>(v));
-    Word(static_cast<std::uint16_t>(v >> 16));
-  }
-  void Text(const std::string& text) {
-    for (const char c : text) Word(static_cast<std::uint8_t>(c));
-    Word(0);
-  }
+  TTemplateWriter out_;
 };
 
 constexpr std::uint16_t kPopup = 0x10;
@@ -71,7 +57,7 @@ TEST(MenuTemplate, StandardMenusEndWhereTheirLastMarksSay) {
                          .Item(0, 111, "One")
                          .Item(kEnd, 112, "Two")
                          .Item(kEnd, 103, "&Help")
-                         .bytes;
+                         .bytes();
   ExpectFitsOnlyWhole(menu);
   // Bytes after the menu are the next resource's business.
   Bytes padded = menu;
@@ -80,14 +66,14 @@ TEST(MenuTemplate, StandardMenusEndWhereTheirLastMarksSay) {
 }
 
 TEST(MenuTemplate, MissingLastMarksOrUnknownVersionsAreRefused) {
-  EXPECT_FALSE(MenuTemplateFits(MenuBytes(0).Item(0, 1, "A").Item(0, 2, "B").bytes));
+  EXPECT_FALSE(MenuTemplateFits(MenuBytes(0).Item(0, 1, "A").Item(0, 2, "B").bytes()));
   // The submenu ends, the top level never does.
-  EXPECT_FALSE(MenuTemplateFits(MenuBytes(0).Item(kPopup, 0, "P").Item(kEnd, 1, "A").bytes));
-  Bytes v2 = MenuBytes(0).Item(kEnd, 1, "A").bytes;
+  EXPECT_FALSE(MenuTemplateFits(MenuBytes(0).Item(kPopup, 0, "P").Item(kEnd, 1, "A").bytes()));
+  Bytes v2 = MenuBytes(0).Item(kEnd, 1, "A").bytes();
   v2[0] = 2;
   EXPECT_FALSE(MenuTemplateFits(v2));
   // A header offset past the end.
-  Bytes far = MenuBytes(0).Item(kEnd, 1, "A").bytes;
+  Bytes far = MenuBytes(0).Item(kEnd, 1, "A").bytes();
   far[2] = 0xFF;
   far[3] = 0xFF;
   EXPECT_FALSE(MenuTemplateFits(far));
@@ -99,7 +85,7 @@ TEST(MenuTemplate, ExtendedMenusWithAlignedItems) {
                          .ExItem(0, 401, "Run")
                          .ExItem(kEnd, 402, "&Stop")
                          .ExItem(kEnd, 403, "&About")
-                         .bytes;
+                         .bytes();
   ExpectFitsOnlyWhole(menu);
 }
 
@@ -108,9 +94,10 @@ TEST(MenuTemplate, DeepNestingIsWalkedWithoutRecursion) {
   constexpr int kDepth = 100000;
   for (int i = 0; i < kDepth; ++i) deep.Item(kPopup | kEnd, 0, "");
   deep.Item(kEnd, 1, "");
-  EXPECT_TRUE(MenuTemplateFits(deep.bytes));
-  deep.bytes.resize(deep.bytes.size() - 2);
-  EXPECT_FALSE(MenuTemplateFits(deep.bytes));
+  Bytes whole = deep.bytes();
+  EXPECT_TRUE(MenuTemplateFits(whole));
+  whole.resize(whole.size() - 2);
+  EXPECT_FALSE(MenuTemplateFits(whole));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/template_writer.h"
 #include "mantle/dialog_template.h"
 #include "mantle/icon_image.h"
 #include "mantle/menu_template.h"
@@ -226,18 +227,14 @@ TEST(IconImageHeader, RefusesImagesThePlatformWouldReadPast) {
   EXPECT_TRUE(PrepareIconImage(deep));
 }
 
-// A standard dialog template: fixed header, menu 0, class, caption.
+// A standard dialog template's fixed header, menu 0, then the class field's
+// UTF-16 characters as given, and `trailing_bytes` of zeros.
 Bytes DialogTemplate(std::u16string class_field, std::size_t trailing_bytes = 4) {
-  Bytes t(18, 0);
-  StoreU32(t, 0, 0x90C80000);
-  t.push_back(0);  // no menu
-  t.push_back(0);
-  for (const char16_t c : class_field) {
-    t.push_back(static_cast<std::uint8_t>(c));
-    t.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  t.resize(t.size() + trailing_bytes, 0);
-  return t;
+  TTemplateWriter t;
+  t.DWord(0x90C80000).Fill(14, 0).Word(0);
+  for (const char16_t c : class_field) t.Word(c);
+  t.Fill(trailing_bytes, 0);
+  return t.Bytes();
 }
 
 TEST(DialogTemplateClass, WritesTheDigitsIntoThePlaceholders) {
@@ -289,51 +286,45 @@ class DialogBytes {
  public:
   DialogBytes(bool extended, std::uint32_t style, std::uint16_t items) : extended_(extended) {
     if (extended) {
-      Word(1);
-      Word(0xFFFF);
-      Dword(0);  // help id
-      Dword(0);  // extended style
-      Dword(style);
+      out_.Word(1).Word(0xFFFF).DWord(0).DWord(0).DWord(style);  // version, signature, help id, extended style
     } else {
-      Dword(style);
-      Dword(0);
+      out_.DWord(style).DWord(0);
     }
-    Word(items);
-    for (int i = 0; i < 4; ++i) Word(10);
+    out_.Word(items);
+    for (int i = 0; i < 4; ++i) out_.Word(10);
   }
   DialogBytes& Word(std::uint16_t v) {
-    bytes.push_back(static_cast<std::uint8_t>(v));
-    bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+    out_.Word(v);
     return *this;
   }
-  DialogBytes& Dword(std::uint32_t v) {
-    return Word(static_cast<std::uint16_t>(v)).Word(static_cast<std::uint16_t>(v >> 16));
-  }
   DialogBytes& Text(const std::string& text) {
-    for (const char c : text) Word(static_cast<std::uint8_t>(c));
-    return Word(0);
+    out_.String(text);
+    return *this;
   }
-  DialogBytes& Ordinal(std::uint16_t id) { return Word(0xFFFF).Word(id); }
+  DialogBytes& Ordinal(std::uint16_t id) {
+    out_.Ordinal(id);
+    return *this;
+  }
   DialogBytes& Font(const std::string& face) {
-    Word(8);
-    if (extended_) Word(400).Word(0);
+    out_.Word(8);
+    if (extended_) out_.Word(400).Word(0);
     return Text(face);
   }
   DialogBytes& Item(const std::string& title, std::uint16_t class_atom, std::uint16_t data_bytes) {
-    while (bytes.size() % 4 != 0) bytes.push_back(0);
-    for (int i = 0; i < (extended_ ? 3 : 2); ++i) Dword(0);
-    for (int i = 0; i < 4; ++i) Word(5);
+    out_.AlignDWord();
+    for (int i = 0; i < (extended_ ? 3 : 2); ++i) out_.DWord(0);
+    for (int i = 0; i < 4; ++i) out_.Word(5);
     if (extended_)
-      Dword(1);
+      out_.DWord(1);
     else
-      Word(1);
-    Ordinal(class_atom).Text(title).Word(data_bytes);
-    bytes.resize(bytes.size() + data_bytes, 0xAB);
+      out_.Word(1);
+    out_.Ordinal(class_atom).String(title).Word(data_bytes).Fill(data_bytes, 0xAB);
     return *this;
   }
-  Bytes bytes;
+  Bytes bytes() const { return out_.Bytes(); }
 
  private:
+  TTemplateWriter out_;
   bool extended_;
 };
 
@@ -347,8 +338,8 @@ TEST(DialogTemplateExtent, WholeTemplatesFitAndEveryCutOneIsRefused) {
           .Font("MS Sans Serif")
           .Item("OK", 0x80, 0)
           .Item("Name", 0x81, 6)
-          .bytes,
-      DialogBytes(false, 0x90C80000, 1).Ordinal(7).Word(0).Text("").Item("", 0x82, 0).bytes,
+          .bytes(),
+      DialogBytes(false, 0x90C80000, 1).Ordinal(7).Word(0).Text("").Item("", 0x82, 0).bytes(),
       DialogBytes(true, kSetFontStyle, 2)
           .Text("MENU")
           .Text("OWLZDialog0000")
@@ -356,7 +347,7 @@ TEST(DialogTemplateExtent, WholeTemplatesFitAndEveryCutOneIsRefused) {
           .Font("Tahoma")
           .Item("OK", 0x80, 3)
           .Item("Cancel", 0x80, 0)
-          .bytes,
+          .bytes(),
   };
   for (const Bytes& whole : templates) {
     EXPECT_TRUE(DialogTemplateFits(whole));

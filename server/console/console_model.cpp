@@ -6,7 +6,7 @@
 namespace console {
 
 void EscapeParser::Start() {
-  buffer_[0] = 27;
+  buffer_[0] = kEscape;
   buffer_[1] = 0;
   length_ = 1;
 }
@@ -62,25 +62,25 @@ void ConsoleModel::PutChar(std::uint8_t byte) {
     return;
   }
   switch (byte) {
-    case 8:
+    case kBackspace:
       if (cursor_col_ > 0) --cursor_col_;
       break;
-    case 9:
+    case kTab:
       do {
         PutChar(' ');
-      } while (cursor_col_ % 8 != 0);
+      } while (cursor_col_ % kTabStop != 0);
       break;
-    case 10:
+    case kLineFeed:
       cursor_col_ = 0;
       LineFeed();
       break;
-    case 12:
+    case kFormFeed:
       ClearScreen();
       break;
-    case 13:
+    case kCarriageReturn:
       cursor_col_ = 0;
       break;
-    case 27:
+    case kEscape:
       escape_.Start();
       return;  // no caret update until the sequence acts
     default:

@@ -13,6 +13,15 @@ namespace console {
 
 constexpr int kRows = 25;
 constexpr int kColumns = 80;
+constexpr int kTabStop = 8;  // tabs advance to the next multiple of 8
+
+// The control characters the console acts on.
+constexpr std::uint8_t kBackspace = 8;
+constexpr std::uint8_t kTab = 9;
+constexpr std::uint8_t kLineFeed = 10;
+constexpr std::uint8_t kFormFeed = 12;
+constexpr std::uint8_t kCarriageReturn = 13;
+constexpr std::uint8_t kEscape = 27;
 
 // Collects one escape sequence in the 40-byte EscBuf. Parameters are kept as
 // signed bytes: "[" and ";" open a zeroed slot, digits accumulate into it.

@@ -47,16 +47,16 @@ std::optional<int> ConsoleServices::GetLine(char* buffer, int max_chars) {
       if (!NextByte()) break;
       continue;
     }
-    if (*byte == 8) {
+    if (*byte == kBackspace) {
       if (at > 0) {
         --at;
         screen.PutText("\b \b");
       }
       continue;
     }
-    if (*byte == 13 || *byte == 10) {
+    if (*byte == kCarriageReturn || *byte == kLineFeed) {
       buffer[at] = '\0';
-      screen.PutChar(10);
+      screen.PutChar(kLineFeed);
       return at;
     }
     if (at == max_chars) {  // the buffer is full: refuse, but keep editing

@@ -193,25 +193,24 @@ ButtonStates RunControl::Buttons() const {
                       .setup = idle};
 }
 
-bool RunControl::CommandEnabled(int id) const {
+bool RunControl::CommandEnabled(Command command) const {
   const ButtonStates states = Buttons();
-  switch (id) {
-    case kCmdRun:
+  switch (command) {
+    case Command::kRun:
       return states.run;
-    case kCmdTerminate:
+    case Command::kTerminate:
       return states.terminate;
-    case kCmdSuspend:
+    case Command::kSuspend:
       return states.suspend;
-    case kCmdContinue:
+    case Command::kContinue:
       return states.resume;
-    case kCmdSetup:
-    case kCmdProtocols:
-    case kCmdBoards:
-    case kCmdRunTime:
+    case Command::kSetup:
+    case Command::kProtocols:
+    case Command::kBoards:
+    case Command::kRunTime:
       return states.setup;
-    default:
-      return true;
   }
+  return true;
 }
 
 void RunControl::UpdateButtons() {

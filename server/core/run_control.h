@@ -9,24 +9,12 @@
 #include "server/core/configuration.h"
 #include "server/core/task_state.h"
 #include "server/core/user_interface.h"
-#include "server/resources/resource_ids.h"
 
 namespace server {
 
-// The menu and tool-bar command ids, named once in the resource ids.
-enum CommandId : int {
-  kCmdRun = CM_RUN,
-  kCmdExit = CM_EXIT,
-  kCmdReset = CM_RESET,
-  kCmdTerminate = CM_TERMINATE,
-  kCmdSuspend = CM_SUSPEND,
-  kCmdContinue = CM_CONTINUE,
-  kCmdSetup = CM_SETUP,
-  kCmdProtocols = CM_PROTOCOLS,
-  kCmdBoards = CM_BOARDS,
-  kCmdRunTime = CM_RUNTIME,
-  kCmdAbout = CM_ABOUT,
-};
+// The commands whose enabling follows the task state. The shell maps its menu
+// and tool-bar ids onto them; every other command is always available.
+enum class Command { kRun, kTerminate, kSuspend, kContinue, kSetup, kProtocols, kBoards, kRunTime };
 
 using PathBuffer = std::array<char, 260>;
 
@@ -72,10 +60,9 @@ class RunControl {
   void ClockTick();
 
   ButtonStates Buttons() const;
-  // Enabled state of a command; commands without an enabler are always on.
-  // The setup commands (and so re-binding) stay off while a CallServer is
-  // pending, even once its task has been terminated.
-  bool CommandEnabled(int id) const;
+  // Enabled state of a command. The setup commands (and so re-binding) stay
+  // off while a CallServer is pending, even once its task has been terminated.
+  bool CommandEnabled(Command command) const;
 
   std::int32_t task_state() const { return task_.value; }
   std::int32_t link_handle() const { return link_handle_; }

@@ -17,10 +17,8 @@
 #define CM_RUNTIME 303
 #define CM_ABOUT 402
 
-/* The MDI client's own commands behind the Window menu. */
-#define CM_WINDOW_CASCADE 24361
-#define CM_WINDOW_TILE 24362
-#define CM_WINDOW_ARRANGE_ICONS 24364
+/* The Window menu's commands are the MDI client's own. */
+#include "framework/mdi_commands.h"
 
 /* Dialog "SETUP": one button for each of the other top-level dialogs. */
 #define IDC_SETUP_PROTOCOLS 101

@@ -136,7 +136,7 @@ void Report(HWND frame) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeHook(int code, WPARAM removed, LPARAM data) {
+extern "C" LRESULT CALLBACK MenuProbeHook(int code, WPARAM removed, LPARAM data) {
   static const UINT request = RegisterWindowMessageA("TesselMenuProbe");
   static const UINT screen = RegisterWindowMessageA("TesselScreenProbe");
   auto* msg = reinterpret_cast<MSG*>(data);

@@ -16,6 +16,8 @@
 #include <string>
 #include <thread>
 
+#include "server/resources/resource_ids.h"
+
 namespace tessel_test {
 
 using namespace std::chrono_literals;
@@ -209,7 +211,7 @@ class Tessel {
 
   // Asks to leave and answers OK.
   void Leave() {
-    Command(102);
+    Command(CM_EXIT);
     HWND box = WaitForBox("Exit");
     ASSERT_NE(box, nullptr);
     Press(box, IDOK);
@@ -275,7 +277,8 @@ class Tessel {
 // three Options dialogs, Exit and About, as "101 201 ..." for readable failures.
 inline std::string EnabledCommands(const std::map<int, bool>& states) {
   std::string enabled;
-  for (int id : {101, 102, 201, 202, 203, 204, 301, 302, 303, 402}) {
+  for (int id : {CM_RUN, CM_EXIT, CM_RESET, CM_TERMINATE, CM_SUSPEND, CM_CONTINUE, CM_PROTOCOLS, CM_BOARDS,
+                 CM_RUNTIME, CM_ABOUT}) {
     auto found = states.find(id);
     if (found == states.end()) {
       enabled += "missing:" + std::to_string(id) + " ";

@@ -127,7 +127,7 @@ TEST(TesselEndToEnd, MainWindowHoldsTheIoWindowAndExitAsksFirst) {
   Screenshot("main");
   SetCursorPos(bounds.right + 200, bounds.bottom + 300);
 
-  tessel.Command(102);
+  tessel.Command(CM_EXIT);
   HWND box = tessel.WaitForBox("Exit");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "Are you sure you want to leave Tessera?");
@@ -228,7 +228,7 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   const std::string running = "102 201 202 203 402 ";
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
 
-  tessel.Command(203);
+  tessel.Command(CM_SUSPEND);
   HWND box = tessel.WaitForBox("Warning");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "Suspend active task?");
@@ -237,18 +237,18 @@ TEST(TesselEndToEnd, SuspendContinueAndTerminateAnswerTheUser) {
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
   EXPECT_EQ(tessel.Log().find("suspend"), std::string::npos);
 
-  tessel.Command(203);
+  tessel.Command(CM_SUSPEND);
   box = tessel.WaitForBox("Warning");
   ASSERT_NE(box, nullptr);
   Tessel::Press(box, IDYES);
   EXPECT_TRUE(tessel.LogHas("result 2"));
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "102 201 202 204 402 ");
 
-  tessel.Command(204);
+  tessel.Command(CM_CONTINUE);
   EXPECT_TRUE(tessel.LogHas("call 1 (null)"));
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), running);
 
-  tessel.Command(202);
+  tessel.Command(CM_TERMINATE);
   box = tessel.WaitForBox("Warning");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "Terminate active task?");
@@ -312,7 +312,7 @@ TEST(TesselEndToEnd, DemoOverTheSimulatedLinkTakesATypedLineThenTerminateAndExit
     EXPECT_TRUE(tessel.LogHas("link-reset 1")) << tessel.Log();
     Screenshot("demo");
 
-    tessel.Command(202);
+    tessel.Command(CM_TERMINATE);
     HWND box = tessel.WaitForBox("Warning");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(BoxText(box), "Terminate active task?");
@@ -367,13 +367,13 @@ TEST(TesselEndToEnd, FailedBindingIsReportedAndRunStaysOff) {
   EXPECT_TRUE(tessel.LogHas("setup 0"));
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "102 201 301 302 303 402 ");
   // Run without a valid binding does nothing: no file dialog, no call.
-  tessel.Command(101);
+  tessel.Command(CM_RUN);
   std::this_thread::sleep_for(1s);
   EXPECT_EQ(tessel.Log().find("call"), std::string::npos);
   EXPECT_TRUE(tessel.NoBox("Open"));
 
   // Binding again from the Run-time dialog fails the same way; its box says "Error".
-  tessel.Command(303);
+  tessel.Command(CM_RUNTIME);
   HWND runtime = tessel.WaitForBox("Run-time");
   ASSERT_NE(runtime, nullptr);
   Tessel::Press(runtime, IDOK);
@@ -399,7 +399,7 @@ TEST(TesselEndToEnd, ResetWithATaskEndsItFirstThenResetsTheBoard) {
   ASSERT_TRUE(tessel.LogHas("call 1 " + script));
 
   // No keeps the task.
-  tessel.Command(201);
+  tessel.Command(CM_RESET);
   HWND box = tessel.WaitForBox("Warning");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "There is an active task running. Are you sure?");
@@ -411,7 +411,7 @@ TEST(TesselEndToEnd, ResetWithATaskEndsItFirstThenResetsTheBoard) {
 
   // Yes: the protocol library ends the task, then the board is reset on a
   // link opened for that, while the task's call is still pending.
-  tessel.Command(201);
+  tessel.Command(CM_RESET);
   box = tessel.WaitForBox("Warning");
   ASSERT_NE(box, nullptr);
   Tessel::Press(box, IDYES);
@@ -429,7 +429,7 @@ TEST(TesselEndToEnd, ResetWithATaskEndsItFirstThenResetsTheBoard) {
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "101 102 201 301 302 303 402 ");
 
   // The boot file is gone: Run asks for one.
-  tessel.Command(101);
+  tessel.Command(CM_RUN);
   HWND open = tessel.WaitForBox("Open");
   ASSERT_NE(open, nullptr);
   Tessel::Press(open, IDCANCEL);
@@ -465,7 +465,7 @@ TEST(TesselEndToEnd, ALinkThatNoLongerOpensKeepsTheBootFileUntilReset) {
   EXPECT_EQ(EnabledCommands(tessel.MenuStates()), "101 102 201 301 302 303 402 ");
 
   // Run again tries the same file without asking for one.
-  tessel.Command(101);
+  tessel.Command(CM_RUN);
   box = tessel.WaitForBox("Error");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), "Can not open the link.");
@@ -478,10 +478,10 @@ TEST(TesselEndToEnd, ALinkThatNoLongerOpensKeepsTheBootFileUntilReset) {
   // With the board back, Reset without a task asks nothing, resets it and
   // forgets the boot file: the next Run asks for one.
   folder.Steer("open");
-  tessel.Command(201);
+  tessel.Command(CM_RESET);
   EXPECT_TRUE(tessel.LogHas("board open 0x150 10000 1\nboard reset 1\nboard close 1\n")) << tessel.Log();
   EXPECT_TRUE(tessel.NoBox("Warning"));
-  tessel.Command(101);
+  tessel.Command(CM_RUN);
   HWND open = tessel.WaitForBox("Open");
   ASSERT_NE(open, nullptr);
   Tessel::Press(open, IDCANCEL);
@@ -610,22 +610,22 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   ASSERT_TRUE(tessel.LogHas("setup 1"));
 
   // Protocols: Properties does nothing until the one item is selected.
-  tessel.Command(301);
+  tessel.Command(CM_PROTOCOLS);
   HWND protocols = tessel.WaitForBox("Protocols");
   ASSERT_NE(protocols, nullptr);
-  HWND list = GetDlgItem(protocols, 10);
+  HWND list = GetDlgItem(protocols, IDC_LIBRARY_LIST);
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
   EXPECT_EQ(ListText(list, LB_GETTEXT, 0), L"Inmos (iserver)");
-  Tessel::Press(protocols, 11);
+  Tessel::Press(protocols, IDC_LIBRARY_PROPERTIES);
   std::this_thread::sleep_for(500ms);
   EXPECT_TRUE(tessel.NoBox("Protocol properties"));
   SendMessageW(list, LB_SETCURSEL, 0, 0);
-  Tessel::Press(protocols, 11);
+  Tessel::Press(protocols, IDC_LIBRARY_PROPERTIES);
   HWND properties = tessel.WaitForBox("Protocol properties");
   ASSERT_NE(properties, nullptr);
-  EXPECT_EQ(ItemText(properties, 101), "Inmos (iserver)");
-  EXPECT_EQ(ItemText(properties, 102), "iserver.dll");
-  EXPECT_EQ(ItemText(properties, 103), "btl");
+  EXPECT_EQ(ItemText(properties, IDC_PROPERTY_DESCRIPTION), "Inmos (iserver)");
+  EXPECT_EQ(ItemText(properties, IDC_PROPERTY_LIBRARY_NAME), "iserver.dll");
+  EXPECT_EQ(ItemText(properties, IDC_PROPERTY_FILE_EXTENSION), "btl");
   Screenshot("protocol-properties");
   Tessel::Press(properties, IDOK);
   ASSERT_TRUE(tessel.BoxGone("Protocol properties"));
@@ -633,20 +633,20 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   ASSERT_TRUE(tessel.BoxGone("Protocols"));
 
   // Boards through the Setup hub.
-  tessel.Command(300);
+  tessel.Command(CM_SETUP);
   HWND setup = tessel.WaitForBox("Setup");
   ASSERT_NE(setup, nullptr);
   Screenshot("setup");
-  Tessel::Press(setup, 102);
+  Tessel::Press(setup, IDC_SETUP_BOARDS);
   HWND boards = tessel.WaitForBox("Boards");
   ASSERT_NE(boards, nullptr);
-  SendMessageW(GetDlgItem(boards, 10), LB_SETCURSEL, 0, 0);
-  Tessel::Press(boards, 11);
+  SendMessageW(GetDlgItem(boards, IDC_LIBRARY_LIST), LB_SETCURSEL, 0, 0);
+  Tessel::Press(boards, IDC_LIBRARY_PROPERTIES);
   HWND board = tessel.WaitForBox("Board properties");
   ASSERT_NE(board, nullptr);
-  EXPECT_EQ(ItemText(board, 101), "Inmos B004");
-  EXPECT_EQ(ItemText(board, 102), "link.dll");
-  EXPECT_EQ(ItemText(board, 104), "10000");
+  EXPECT_EQ(ItemText(board, IDC_PROPERTY_DESCRIPTION), "Inmos B004");
+  EXPECT_EQ(ItemText(board, IDC_PROPERTY_LIBRARY_NAME), "link.dll");
+  EXPECT_EQ(ItemText(board, IDC_PROPERTY_LINK_TIMEOUT), "10000");
   Screenshot("board-properties");
   Tessel::Press(board, IDOK);
   ASSERT_TRUE(tessel.BoxGone("Board properties"));
@@ -656,24 +656,24 @@ TEST(TesselEndToEnd, SetupDialogsShowTheConfigurationAndRunTimeOkRebinds) {
   ASSERT_TRUE(tessel.BoxGone("Setup"));
 
   // Run-time: Cancel leaves the binding alone, OK binds again.
-  tessel.Command(303);
+  tessel.Command(CM_RUNTIME);
   HWND runtime = tessel.WaitForBox("Run-time");
   ASSERT_NE(runtime, nullptr);
-  EXPECT_EQ(ItemText(runtime, 101), "Inmos (iserver)");
-  EXPECT_EQ(ItemText(runtime, 102), "Inmos B004");
+  EXPECT_EQ(ItemText(runtime, IDC_RUNTIME_PROTOCOL), "Inmos (iserver)");
+  EXPECT_EQ(ItemText(runtime, IDC_RUNTIME_BOARD), "Inmos B004");
   Screenshot("runtime");
   Tessel::Press(runtime, IDCANCEL);
   ASSERT_TRUE(tessel.BoxGone("Run-time"));
   std::this_thread::sleep_for(300ms);
   const auto setups = [&] { return Count(tessel.Log(), "setup 1"); };
   EXPECT_EQ(setups(), 1u);
-  tessel.Command(303);
+  tessel.Command(CM_RUNTIME);
   runtime = tessel.WaitForBox("Run-time");
   ASSERT_NE(runtime, nullptr);
   Tessel::Press(runtime, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return setups() == 2u; }));
 
-  tessel.Command(402);
+  tessel.Command(CM_ABOUT);
   HWND about = tessel.WaitForBox("About Tessel");
   ASSERT_NE(about, nullptr);
   Screenshot("about");

@@ -76,33 +76,33 @@ std::int32_t Answer(const char* function, std::int32_t nonsense, std::int32_t si
 
 extern "C" {
 
-__declspec(dllexport) int WINAPI OpenLink(const char* name, unsigned timeout) {
+int WINAPI OpenLink(const char* name, unsigned timeout) {
   const int result = Failing() ? -1 : 1;
   Log("board open " + std::string(name ? name : "(null)") + " " + std::to_string(timeout) + " " +
       std::to_string(result));
   return result;
 }
 
-__declspec(dllexport) int WINAPI ResetLink(int link) {
+int WINAPI ResetLink(int link) {
   const std::string control = Control();
   if (control == "broken") return Answer("reset", -1, -1);
   Log("board reset " + std::to_string(link));
   return link == 1 ? 1 : -1;
 }
 
-__declspec(dllexport) int WINAPI ReadLink(int, void* buffer, int count) {
+int WINAPI ReadLink(int, void* buffer, int count) {
   // Nonsense in the count only: the bytes stored stay within what was asked.
   if (buffer && count > 0) std::memset(buffer, 'r', static_cast<std::size_t>(count));
   return Answer("read", count + 1000, 0);
 }
 
-__declspec(dllexport) int WINAPI WriteLink(int, const void*, int count) { return Answer("write", count + 1000, 0); }
-__declspec(dllexport) int WINAPI AnalyseLink(int) { return Answer("analyse", 7, 0); }
-__declspec(dllexport) int WINAPI TestError(int) { return Answer("test-error", 0, 0); }
-__declspec(dllexport) int WINAPI TestRead(int) { return Answer("test-read", 1, 0); }
-__declspec(dllexport) int WINAPI TestWrite(int) { return Answer("test-write", 7, 0); }
+int WINAPI WriteLink(int, const void*, int count) { return Answer("write", count + 1000, 0); }
+int WINAPI AnalyseLink(int) { return Answer("analyse", 7, 0); }
+int WINAPI TestError(int) { return Answer("test-error", 0, 0); }
+int WINAPI TestRead(int) { return Answer("test-read", 1, 0); }
+int WINAPI TestWrite(int) { return Answer("test-write", 7, 0); }
 
-__declspec(dllexport) int WINAPI CloseLink(int link) {
+int WINAPI CloseLink(int link) {
   Log("board close " + std::to_string(link));
   return link == 1 ? 1 : -1;
 }

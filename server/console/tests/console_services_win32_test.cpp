@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "server/core/fault_guard_win32.h"
-#include "server/core/module_loader_win32.h"
 #include "server/core/run_control.h"
+#include "server/shell/fault_guard_win32.h"
+#include "server/shell/module_loader_win32.h"
 
 namespace console {
 namespace {

@@ -66,7 +66,7 @@ TEST_F(RunControlTest, ProgramThatEndsLeavesNoneAndAnEmptyName) {
 TEST_F(RunControlTest, SuspendedContinuedAndEndedKeepsTheNameForTheNextRun) {
   SetBootFile("a.btl");
   libraries.on_call_server = [&] {
-    EXPECT_TRUE(control.CommandEnabled(kCmdSuspend));
+    EXPECT_TRUE(control.CommandEnabled(Command::kSuspend));
     ui.answers = {Answer::kYes};
     control.Suspend();
     EXPECT_EQ(task.value, kTaskRunning);  // only the returning call changes it
@@ -245,16 +245,15 @@ TEST_F(RunControlTest, CommandEnablingFollowsStateAndBinding) {
                {1, true, "-TS-----"},
                {2, true, "-T-C----"},
                {2, false, "-T-C----"}};
-  const int ids[] = {kCmdRun,   kCmdTerminate, kCmdSuspend, kCmdContinue,
-                     kCmdSetup, kCmdProtocols, kCmdBoards,  kCmdRunTime};
+  const Command commands[] = {Command::kRun,   Command::kTerminate, Command::kSuspend, Command::kContinue,
+                              Command::kSetup, Command::kProtocols, Command::kBoards,  Command::kRunTime};
   const char letters[] = "RTSCUPBT";
   for (const Case& c : cases) {
     task.value = c.state;
     binding.set_valid(c.valid);
     std::string got;
-    for (int i = 0; i < 8; ++i) got += control.CommandEnabled(ids[i]) ? letters[i] : '-';
+    for (int i = 0; i < 8; ++i) got += control.CommandEnabled(commands[i]) ? letters[i] : '-';
     EXPECT_EQ(got, c.enabled) << c.state << c.valid;
-    for (int id : {kCmdExit, kCmdReset, kCmdAbout}) EXPECT_TRUE(control.CommandEnabled(id));
   }
 }
 
@@ -335,7 +334,7 @@ TEST_F(RunControlTest, LeavingInsideCallServerReleasesOnlyAfterTheCallReturns) {
   EXPECT_LT(at("TerminateServer"), at("CallServer returns 0"));
   EXPECT_LT(at("CallServer returns 0"), at("release 11"));
   EXPECT_LT(at("release 11"), at("release 22"));
-  EXPECT_FALSE(control.CommandEnabled(kCmdRun));
+  EXPECT_FALSE(control.CommandEnabled(Command::kRun));
 }
 
 }  // namespace

@@ -10,14 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "framework/dialog_template.h"
 #include "server/resources/resource_ids.h"
-#include "server/resources/tests/dialog_template.h"
 
 namespace {
 
-using tessel::resources::testing::DialogItem;
-using tessel::resources::testing::DialogTemplate;
-using tessel::resources::testing::ReadDialogTemplate;
+using DialogItem = TDialogItemInfo;
+using DialogTemplate = TDialogTemplateInfo;
 
 HINSTANCE Module() {
   return GetModuleHandleA(nullptr);
@@ -63,9 +62,10 @@ TEST(TesselMenu, HasThePopupsItemsAndCommandIdsOfTheCommandTable) {
         {"&Terminate", CM_TERMINATE},
         {"&Suspend", CM_SUSPEND},
         {"&Continue", CM_CONTINUE}}},
-      {"&Options", {{"&Protocols...", 301}, {"&Boards...  ", 302}, {"&Run-time...", 303}}},
-      {"&Window", {{"&Tile", 24362}, {"&Cascade", 24361}, {"&Arrange Icons", 24364}}},
-      {"&Help", {{"&About...", 402}}},
+      {"&Options", {{"&Protocols...", CM_PROTOCOLS}, {"&Boards...  ", CM_BOARDS}, {"&Run-time...", CM_RUNTIME}}},
+      {"&Window",
+       {{"&Tile", CM_TILECHILDREN}, {"&Cascade", CM_CASCADECHILDREN}, {"&Arrange Icons", CM_ARRANGEICONS}}},
+      {"&Help", {{"&About...", CM_ABOUT}}},
   };
   HMENU menu = LoadMenuA(Module(), "TESSEL");
   ASSERT_TRUE(menu);
@@ -247,18 +247,18 @@ struct DialogSpec {
 // The bits a control of this kind is defined by: its type, and being disabled
 // or not, must match exactly; the other named styles must be present.
 void ExpectControl(const DialogItem& item, const ControlSpec& want, const std::string& where) {
-  EXPECT_EQ(item.id, want.id) << where;
-  EXPECT_EQ(item.className, want.className) << where;
-  EXPECT_EQ(item.text, want.text) << where;
-  EXPECT_EQ(item.style & want.style, want.style) << where << std::hex << " style " << item.style;
-  EXPECT_EQ(item.style & WS_DISABLED, want.style & WS_DISABLED) << where << " disabled";
+  EXPECT_EQ(item.Id, want.id) << where;
+  EXPECT_EQ(item.ClassName, want.className) << where;
+  EXPECT_EQ(item.Text, want.text) << where;
+  EXPECT_EQ(item.Style & want.style, want.style) << where << std::hex << " style " << item.Style;
+  EXPECT_EQ(item.Style & WS_DISABLED, want.style & WS_DISABLED) << where << " disabled";
   if (std::string_view(want.className) == "BUTTON") {
-    EXPECT_EQ(item.style & BS_TYPEMASK, want.style & BS_TYPEMASK) << where << " button type";
+    EXPECT_EQ(item.Style & BS_TYPEMASK, want.style & BS_TYPEMASK) << where << " button type";
   }
   if (std::string_view(want.className) == "COMBOBOX") {
-    EXPECT_EQ(item.style & 3u, want.style & 3u) << where << " combo type";
+    EXPECT_EQ(item.Style & 3u, want.style & 3u) << where << " combo type";
   }
-  EXPECT_EQ((std::vector<short>{item.x, item.y, item.cx, item.cy}),
+  EXPECT_EQ((std::vector<short>{item.X, item.Y, item.CX, item.CY}),
             (std::vector<short>{want.x, want.y, want.cx, want.cy}))
       << where << " place";
 }
@@ -266,7 +266,10 @@ void ExpectControl(const DialogItem& item, const ControlSpec& want, const std::s
 DialogTemplate LoadTemplate(const char* name) {
   const std::string_view bytes = ResourceBytes(name, RT_DIALOG);
   if (bytes.empty()) throw std::runtime_error(std::string("no dialog ") + name);
-  return ReadDialogTemplate(bytes.data(), bytes.size());
+  auto dlg = ReadDialogTemplate({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  if (!dlg) throw std::runtime_error(std::string("dialog ") + name + " ends early");
+  if (dlg->Extended) throw std::runtime_error(std::string("dialog ") + name + " is an extended template");
+  return *dlg;
 }
 
 std::vector<ControlSpec> LibraryListControls() {
@@ -349,27 +352,27 @@ TEST(SetupDialogs, EveryControlHasItsIdStyleTextAndPlace) {
   for (const DialogSpec& want : SetupDialogs()) {
     SCOPED_TRACE(want.name);
     const DialogTemplate dlg = LoadTemplate(want.name);
-    EXPECT_EQ(dlg.style & kTypedDialog, kTypedDialog) << std::hex << dlg.style;
-    EXPECT_EQ(dlg.caption, want.caption);
-    EXPECT_EQ(dlg.pointSize, 8);
-    EXPECT_EQ(dlg.face, want.face);
-    EXPECT_TRUE(dlg.className.empty()) << "a plain dialog of the system class";
-    EXPECT_EQ((std::vector<short>{dlg.x, dlg.y, dlg.cx, dlg.cy}),
+    EXPECT_EQ(dlg.Style & kTypedDialog, kTypedDialog) << std::hex << dlg.Style;
+    EXPECT_EQ(dlg.Caption, want.caption);
+    EXPECT_EQ(dlg.PointSize, 8);
+    EXPECT_EQ(dlg.Face, want.face);
+    EXPECT_TRUE(dlg.ClassName.empty()) << "a plain dialog of the system class";
+    EXPECT_EQ((std::vector<short>{dlg.X, dlg.Y, dlg.CX, dlg.CY}),
               (std::vector<short>{want.x, want.y, want.cx, want.cy}));
-    ASSERT_EQ(dlg.items.size(), want.controls.size());
+    ASSERT_EQ(dlg.Items.size(), want.controls.size());
     for (std::size_t i = 0; i < want.controls.size(); ++i)
-      ExpectControl(dlg.items[i], want.controls[i], std::string(want.name) + " control " + std::to_string(i));
+      ExpectControl(dlg.Items[i], want.controls[i], std::string(want.name) + " control " + std::to_string(i));
   }
 }
 
 TEST(AboutDialog, HasItsFramesAndOkButtonAtTheirPlaces) {
   const DialogTemplate dlg = LoadTemplate("ABOUT");
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK | DS_SETFONT;
-  EXPECT_EQ(dlg.style & style, style);
-  EXPECT_EQ(dlg.caption, "About Tessel");
-  EXPECT_EQ(dlg.face, "Arial");
-  EXPECT_EQ(dlg.pointSize, 8);
-  EXPECT_EQ((std::vector<short>{dlg.x, dlg.y, dlg.cx, dlg.cy}), (std::vector<short>{22, 46, 223, 98}));
+  EXPECT_EQ(dlg.Style & style, style);
+  EXPECT_EQ(dlg.Caption, "About Tessel");
+  EXPECT_EQ(dlg.Face, "Arial");
+  EXPECT_EQ(dlg.PointSize, 8);
+  EXPECT_EQ((std::vector<short>{dlg.X, dlg.Y, dlg.CX, dlg.CY}), (std::vector<short>{22, 46, 223, 98}));
 
   // The information lines inside the lower frame are ours to choose.
   const ControlSpec fixed[] = {
@@ -378,10 +381,10 @@ TEST(AboutDialog, HasItsFramesAndOkButtonAtTheirPlaces) {
       {IDOK, "BUTTON", "&OK", kDefault, 86, 81, 50, 14},
   };
   for (const ControlSpec& want : fixed) {
-    auto found = std::find_if(dlg.items.begin(), dlg.items.end(), [&](const DialogItem& item) {
-      return item.x == want.x && item.y == want.y && item.className == want.className;
+    auto found = std::find_if(dlg.Items.begin(), dlg.Items.end(), [&](const DialogItem& item) {
+      return item.X == want.x && item.Y == want.y && item.ClassName == want.className;
     });
-    ASSERT_NE(found, dlg.items.end()) << want.x << "," << want.y;
+    ASSERT_NE(found, dlg.Items.end()) << want.x << "," << want.y;
     ExpectControl(*found, want, "ABOUT");
   }
 }
@@ -397,7 +400,7 @@ TEST(AllDialogs, CreateWithEveryControl) {
     ASSERT_TRUE(dialog) << name << " error " << GetLastError();
     int children = 0;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++children;
-    EXPECT_EQ(static_cast<std::size_t>(children), LoadTemplate(name).items.size()) << name;
+    EXPECT_EQ(static_cast<std::size_t>(children), LoadTemplate(name).Items.size()) << name;
     DestroyWindow(dialog);
   }
 }

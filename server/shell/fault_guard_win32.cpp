@@ -1,4 +1,4 @@
-#include "server/core/fault_guard_win32.h"
+#include "server/shell/fault_guard_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "server/core/module_loader_win32.h"
+#include "server/shell/module_loader_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "server/core/setup_dialogs_win32.h"
+#include "server/shell/setup_dialogs.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "server/core/dialogs_win32.h"
+#include "server/shell/prompts.h"
 
 #include <commdlg.h>
 

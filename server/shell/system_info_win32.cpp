@@ -1,4 +1,4 @@
-#include "server/core/system_info_win32.h"
+#include "server/shell/system_info_win32.h"
 
 #include <windows.h>
 

@@ -9,6 +9,7 @@
 #include "framework/dialog.h"
 #include "framework/list_box.h"
 #include "server/core/configuration.h"
+#include "server/resources/resource_ids.h"
 
 namespace server {
 
@@ -42,7 +43,7 @@ class TLibraryListDlg : public TDialog {
   TLibraryListDlg(TWindow* parent, const char* resource, server::SetupContext& context)
       : TDialog(parent, resource), Context(context) {}
 
-  TListBox* List = new TListBox(this, 10);
+  TListBox* List = new TListBox(this, IDC_LIBRARY_LIST);
 
   void CmProperties();
   virtual void ShowProperties() = 0;
@@ -97,6 +98,6 @@ class TRUNTIMEDlg : public TDialog {
 
  private:
   server::SetupContext& Context;
-  TComboBox* Protocol = new TComboBox(this, 101);
-  TComboBox* Board = new TComboBox(this, 102);
+  TComboBox* Protocol = new TComboBox(this, IDC_RUNTIME_PROTOCOL);
+  TComboBox* Board = new TComboBox(this, IDC_RUNTIME_BOARD);
 };
