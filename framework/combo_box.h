@@ -27,7 +27,6 @@ class TComboBox : public TControl {
   // Selects the first item that begins with the text, ignoring case; when
   // none does, writes the text into the box and selects all of it.
   void SetText(const char* text);
-  UINT GetTextLimit() const { return TextLimit; }
 
  private:
   int Msg(UINT msg, WPARAM wp = 0, const void* lp = nullptr) {

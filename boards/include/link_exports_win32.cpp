@@ -1,5 +1,5 @@
-// The nine exports of a board library, under their plain names (see the .def
-// files), each forwarding to the library's one link.
+// The nine exports of a board library, under their plain names (the export
+// table tessel_def_file writes), each forwarding to the library's one link.
 #include <windows.h>
 
 #include "boards/include/link_exports_win32.h"

@@ -38,7 +38,7 @@ TEST(HandleLookup, OwnWindowsAreFoundAliasesAndForeignWindowsAreNot) {
 
 TEST(HandleLookup, DeletingAnObjectDestroysItsWindowAndItsChildren) {
   auto* top = new TTopWindow;
-  auto* child = new TWindow(top, "child");
+  auto* child = &top->InsertChild(std::make_unique<TWindow>(top, "child"));
   ASSERT_TRUE(top->Create());  // creates the child in its set-up
   const HWND topHandle = top->HWindow, childHandle = child->HWindow;
   ASSERT_TRUE(childHandle);
@@ -54,11 +54,11 @@ TEST(HandleLookup, DeletingAnObjectDestroysItsWindowAndItsChildren) {
 class TBase : public TTopWindow {
  public:
   std::vector<std::string> Log;
-  LRESULT EvOne(WPARAM, LPARAM) {
+  LRESULT EvOne(const TMessage&) {
     Log.push_back("base one");
     return 1;
   }
-  LRESULT EvTwo(WPARAM, LPARAM) {
+  LRESULT EvTwo(const TMessage&) {
     Log.push_back("base two");
     return 2;
   }
@@ -73,15 +73,15 @@ END_RESPONSE_TABLE;
 
 class TDerived : public TBase {
  public:
-  TCurrentEvent Seen;
-  LRESULT EvOne(WPARAM, LPARAM) {
-    Seen = TWindow::GetCurrentEvent();
+  TMessage Seen;
+  LRESULT EvOne(const TMessage& m) {
+    Seen = m;
     Log.push_back("derived one");
     return 11;
   }
-  LRESULT EvSetText(WPARAM, LPARAM) {
+  LRESULT EvSetText(const TMessage& m) {
     Log.push_back("settext");
-    return DefaultProcessing();  // the platform stores the text
+    return DefaultProcessing(m);  // the platform stores the text
   }
   DECLARE_RESPONSE_TABLE(TDerived);
 };
@@ -99,8 +99,7 @@ TEST(ResponseTable, OwnEntriesFirstThenBaseThenDefaultProcessing) {
   EXPECT_EQ(w.SendMessage(WM_USER + 2), 2);
   EXPECT_EQ(w.SendMessage(WM_USER + 3), 0);  // no entry: the platform's default
   EXPECT_EQ(w.Log, (std::vector<std::string>{"derived one", "base two"}));
-  EXPECT_EQ(w.Seen.Win, &w);
-  EXPECT_EQ(w.Seen.Message, UINT{WM_USER + 1});
+  EXPECT_EQ(w.Seen.Msg, UINT{WM_USER + 1});
   EXPECT_EQ(w.Seen.WParam, WPARAM{5});
   EXPECT_EQ(w.Seen.LParam, LPARAM{6});
 
@@ -128,7 +127,9 @@ END_RESPONSE_TABLE;
 
 class TRoutingFrame : public TFrameWindow {
  public:
-  explicit TRoutingFrame(TClient& client) : TFrameWindow(nullptr, "Routing", &client) { AssignMenu("FRAME"); }
+  explicit TRoutingFrame(std::unique_ptr<TClient> client) : TFrameWindow(nullptr, "Routing", std::move(client)) {
+    AssignMenu("FRAME");
+  }
   int Hits = 0;
   bool RunEnabled = false;
   void Cm501() { ++Hits; }
@@ -145,8 +146,8 @@ END_RESPONSE_TABLE;
 // clang-format on
 
 TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
-  auto* client = new TClient;
-  TRoutingFrame frame(*client);
+  TRoutingFrame frame(std::make_unique<TClient>());
+  auto* client = static_cast<TClient*>(frame.GetClientWindow());
   ASSERT_TRUE(frame.Create());
   ASSERT_TRUE(client->HWindow);
 
@@ -164,8 +165,7 @@ TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
 }
 
 TEST(CommandEnabling, MenuItemsFollowTheirEnablersWhenThePopupOpens) {
-  auto* client = new TClient;
-  TRoutingFrame frame(*client);
+  TRoutingFrame frame(std::make_unique<TClient>());
   ASSERT_TRUE(frame.Create());
   HMENU bar = GetMenu(frame.HWindow);
   ASSERT_TRUE(bar);

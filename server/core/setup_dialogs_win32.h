@@ -42,7 +42,7 @@ class TLibraryListDlg : public TDialog {
   TLibraryListDlg(TWindow* parent, const char* resource, server::SetupContext& context)
       : TDialog(parent, resource), Context(context) {}
 
-  TListBox* List = new TListBox(this, 10);
+  TListBox* List = &InsertChild(std::make_unique<TListBox>(this, 10));
 
   void CmProperties();
   virtual void ShowProperties() = 0;
@@ -97,6 +97,6 @@ class TRUNTIMEDlg : public TDialog {
 
  private:
   server::SetupContext& Context;
-  TComboBox* Protocol = new TComboBox(this, 101);
-  TComboBox* Board = new TComboBox(this, 102);
+  TComboBox* Protocol = &InsertChild(std::make_unique<TComboBox>(this, 101));
+  TComboBox* Board = &InsertChild(std::make_unique<TComboBox>(this, 102));
 };
