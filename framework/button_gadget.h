@@ -46,6 +46,7 @@ class TButtonGadgetEnabler : public TCommandEnabler {
  public:
   explicit TButtonGadgetEnabler(TButtonGadget& gadget)
       : TCommandEnabler(static_cast<UINT>(gadget.GetId())), Gadget(gadget) {}
+
  private:
   void DoEnable(bool enable) override { Gadget.SetEnabled(enable); }
 

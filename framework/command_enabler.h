@@ -29,6 +29,7 @@ class TMenuItemEnabler : public TCommandEnabler {
  public:
   TMenuItemEnabler(HMENU menu, UINT id, UINT position)
       : TCommandEnabler(id), Menu(menu), Position(position) {}
+
  private:
   void DoEnable(bool enable) override {
     EnableMenuItem(Menu, Position, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));

@@ -8,7 +8,8 @@ DEFINE_RESPONSE_TABLE1(TMDIFrame, TFrameWindow)
 END_RESPONSE_TABLE;
 // clang-format on
 
-TMDIFrame::TMDIFrame(const char* title, TResId menu, std::unique_ptr<TMDIClient> client, bool trackMenuSelection)
+TMDIFrame::TMDIFrame(const char* title, TResId menu, std::unique_ptr<TMDIClient> client,
+                     bool trackMenuSelection)
     : TFrameWindow(nullptr, title, nullptr, trackMenuSelection), Client(&InsertChild(std::move(client))) {
   ClientWnd = Client;
   if (menu.IsSet()) AssignMenu(std::move(menu));

@@ -10,7 +10,8 @@
 class TMDIFrame : public TFrameWindow {
  public:
   // The frame owns its client.
-  TMDIFrame(const char* title, TResId menu, std::unique_ptr<TMDIClient> client, bool trackMenuSelection = false);
+  TMDIFrame(const char* title, TResId menu, std::unique_ptr<TMDIClient> client,
+            bool trackMenuSelection = false);
 
   TMDIClient* GetClientWindow() const { return Client; }
   const char* GetClassName() override { return "TMDIFrame"; }

@@ -115,7 +115,8 @@ void TWindow::AdoptChild(std::unique_ptr<TWindow> child) {
 }
 
 std::unique_ptr<TWindow> TWindow::ReleaseChild(TWindow& child) {
-  auto it = std::find_if(Owned.begin(), Owned.end(), [&](const auto& owned) { return owned.get() == &child; });
+  auto it =
+      std::find_if(Owned.begin(), Owned.end(), [&](const auto& owned) { return owned.get() == &child; });
   if (it == Owned.end()) return nullptr;
   std::unique_ptr<TWindow> released = std::move(*it);
   Owned.erase(it);
@@ -306,7 +307,8 @@ LRESULT TWindow::EvCommand(const TMessage& message) {
   }
   // Menu, accelerator and posted commands: from the command target up.
   for (TWindow* window = GetCommandTarget(); window; window = window->Parent)
-    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id)) return entry->Dispatch(*window, message);
+    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id))
+      return entry->Dispatch(*window, message);
   return DefaultProcessing(message);
 }
 

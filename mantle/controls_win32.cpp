@@ -99,7 +99,8 @@ extern "C" HWND WINAPI _CreateDialogIndirect(LPCSTR resourceFile, LPCSTR dialogN
   if (Application() == nullptr) return nullptr;
   const bool fileIsString = !IS_INTRESOURCE(resourceFile);
   TWindow* owner = TWindow::GetWindowPtr(parent);
-  auto made = MakeOrNull<TZDialog>(owner, dialogName, fileIsString ? resourceFile : nullptr, id, disableParent);
+  auto made =
+      MakeOrNull<TZDialog>(owner, dialogName, fileIsString ? resourceFile : nullptr, id, disableParent);
   if (made == nullptr) return nullptr;
   if (!made->Create() || made->CreationError() != 0) return nullptr;
   // Its owner's object, else the client, has it until _DeleteWindow.
@@ -132,7 +133,8 @@ extern "C" HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x,
                                        UINT height) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  return Made(*owner, MakeOrNull<TGroupBox>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height)));
+  return Made(*owner,
+              MakeOrNull<TGroupBox>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height)));
 }
 
 extern "C" HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
@@ -140,7 +142,7 @@ extern "C" HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, U
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
   return Made(*owner, MakeOrNull<TStatic>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
-                                         static_cast<UINT>(Low16(textLimit))));
+                                          static_cast<UINT>(Low16(textLimit))));
 }
 
 extern "C" HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
@@ -156,7 +158,7 @@ extern "C" HWND WINAPI _CreateEdit(HWND parent, int id, LPCSTR text, UINT x, UIN
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
   return Made(*owner, MakeOrNull<TEdit>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
-                                       static_cast<UINT>(Low16(textLimit)), multiline != 0));
+                                        static_cast<UINT>(Low16(textLimit)), multiline != 0));
 }
 
 extern "C" HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,

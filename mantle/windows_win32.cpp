@@ -12,7 +12,8 @@ extern "C" HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int
   if (Application() == nullptr) return nullptr;
   TWindow* parentObject = ParentObject(parent);
   if (parentObject == nullptr) return nullptr;
-  auto window = MakeOrNull<TZWindow>(parentObject, title, id, Low16(x), Low16(y), Low16(width), Low16(height));
+  auto window =
+      MakeOrNull<TZWindow>(parentObject, title, id, Low16(x), Low16(y), Low16(width), Low16(height));
   if (window == nullptr) return nullptr;
   if (style != 0) window->Attr.Style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | WS_MAXIMIZEBOX;
   TWindow* made = AdoptAndCreate(*parentObject, std::move(window));

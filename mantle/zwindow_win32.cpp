@@ -184,8 +184,8 @@ void TZGraphWindow::Paint(HDC dc, bool, RECT&) {
 
 LRESULT TZGraphWindow::EvMouseMoveThenDefault(const TMessage& message) {
   QueueEvent(HWindow, message);
-  TWindow::EvMouseMove(static_cast<UINT>(message.WParam),
-                       POINT{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))});
+  TWindow::EvMouseMove(static_cast<UINT>(message.WParam), POINT{static_cast<short>(LOWORD(message.LParam)),
+                                                                static_cast<short>(HIWORD(message.LParam))});
   return 0;
 }
 

@@ -96,7 +96,8 @@ class TExampleFrame : public TDecoratedMDIFrame {
     Status = &Insert(std::make_unique<TExampleStatusBar>(this), Bottom);
     Status->SetText("Stopped");
     Status->Insert(std::make_unique<TSeparatorGadget>(12));
-    Status->Insert(std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10, "Free: 640K"));
+    Status->Insert(
+        std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10, "Free: 640K"));
     Status->Insert(std::make_unique<TSeparatorGadget>(12));
     Clock = &Status->Insert(std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10));
 

@@ -63,7 +63,8 @@ TEST_F(ControlsFixture, MultipleSelectionListHasNoSingleSelection) {
 }
 
 TEST_F(ControlsFixture, ComboBoxListDropDownAndSettingToAText) {
-  auto* combo = &Parent.InsertChild(std::make_unique<TComboBox>(&Parent, 20, 0, 0, 150, 120, CBS_DROPDOWN | WS_VSCROLL | CBS_SORT, 16));
+  auto* combo = &Parent.InsertChild(
+      std::make_unique<TComboBox>(&Parent, 20, 0, 0, 150, 120, CBS_DROPDOWN | WS_VSCROLL | CBS_SORT, 16));
   ASSERT_TRUE(combo->Create());
   combo->AddString("Inmos B004");
   combo->AddString("Inmos (iserver)");
@@ -103,8 +104,10 @@ TEST_F(ControlsFixture, EditStaticButtonsAndTheirDefaultStyles) {
   auto* push = &Parent.InsertChild(std::make_unique<TButton>(&Parent, 33, "Push", 0, 130, 60, 20));
   auto* def = &Parent.InsertChild(std::make_unique<TButton>(&Parent, 34, "Default", 70, 130, 60, 20, true));
   auto* group = &Parent.InsertChild(std::make_unique<TGroupBox>(&Parent, 35, "Group", 200, 0, 150, 100));
-  auto* check = &Parent.InsertChild(std::make_unique<TCheckBox>(&Parent, 36, "Check", 210, 20, 100, 20, group));
-  auto* radio = &Parent.InsertChild(std::make_unique<TRadioButton>(&Parent, 37, "Radio", 210, 50, 100, 20, group));
+  auto* check =
+      &Parent.InsertChild(std::make_unique<TCheckBox>(&Parent, 36, "Check", 210, 20, 100, 20, group));
+  auto* radio =
+      &Parent.InsertChild(std::make_unique<TRadioButton>(&Parent, 37, "Radio", 210, 50, 100, 20, group));
   for (TWindow* w : std::vector<TWindow*>{edit, multi, label, push, def, group, check, radio})
     ASSERT_TRUE(w->Create());
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/control_bar.h"
-#include "framework/mdi_frame.h"
 #include "framework/mdi_child.h"
+#include "framework/mdi_frame.h"
 #include "framework/status_bar.h"
 #include "framework/tests/test_support.h"
 

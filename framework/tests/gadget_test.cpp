@@ -69,9 +69,11 @@ struct GadgetFixture : ::testing::Test {
   std::vector<std::string> Log;
   THost Host;
   TTracedBar* Bar = &Host.InsertChild(std::make_unique<TTracedBar>(&Host, Log));
-  TButtonGadget* Run = &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 101, TButtonGadget::Command, false));
+  TButtonGadget* Run =
+      &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 101, TButtonGadget::Command, false));
   TSeparatorGadget* Gap = &Bar->Insert(std::make_unique<TSeparatorGadget>(12));
-  TButtonGadget* Stop = &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 202, TButtonGadget::Command, true));
+  TButtonGadget* Stop =
+      &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 202, TButtonGadget::Command, true));
 
   void SetUp() override {
     Host.Log = &Log;

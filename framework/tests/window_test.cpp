@@ -129,7 +129,8 @@ END_RESPONSE_TABLE;
 
 class TRoutingFrame : public TFrameWindow {
  public:
-  explicit TRoutingFrame(std::unique_ptr<TClient> client) : TFrameWindow(nullptr, "Routing", std::move(client)) {
+  explicit TRoutingFrame(std::unique_ptr<TClient> client)
+      : TFrameWindow(nullptr, "Routing", std::move(client)) {
     AssignMenu("FRAME");
   }
   int Hits = 0;
@@ -261,12 +262,12 @@ TEST(ResponseTable, TypedEntriesDecodeAndNotificationEntriesMatchTheirCode) {
   w.SendMessage(WM_KEYDOWN, 'A', MAKELPARAM(3, 0x401E));
   w.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 300), listHandle);  // from a control
   w.SendMessage(WM_TIMER, 7);
-  w.SendMessage(WM_COMMAND, MAKEWPARAM(10, LBN_SELCHANGE), listHandle);   // another code: no entry
+  w.SendMessage(WM_COMMAND, MAKEWPARAM(10, LBN_SELCHANGE), listHandle);  // another code: no entry
   w.SendMessage(WM_COMMAND, MAKEWPARAM(10, LBN_DBLCLK), listHandle);
   w.SendMessage(WM_COMMAND, MAKEWPARAM(10, 0), 0);  // a menu command 10: not the list's notification
   w.SendMessage(WM_COMMAND, MAKEWPARAM(11, LBN_SELCHANGE), reinterpret_cast<LPARAM>(other.HWindow));
   EXPECT_EQ(w.Log, (std::vector<std::string>{"size 2 640 480", "move 4 -1 -2", "key 65 3 16414",
-                                               "hscroll 5 300 1", "timer 7 0 0", "picked", "any"}));
+                                             "hscroll 5 300 1", "timer 7 0 0", "picked", "any"}));
 }
 
 }  // namespace

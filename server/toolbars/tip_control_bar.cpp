@@ -16,9 +16,8 @@ TBasicTipControlBar::TBasicTipControlBar(TToolTip& tip, TWindow* parent, TTileDi
 }
 
 void TBasicTipControlBar::TrackMouse(UINT modKeys, POINT point) {
-  ToolTip.GetHintRouter().OnToolBarMouseMove(GadgetFromPoint(point) != nullptr, GetCapture() != nullptr, [&] {
-    TGadgetWindow::EvMouseMove(modKeys, point);
-  });
+  ToolTip.GetHintRouter().OnToolBarMouseMove(GadgetFromPoint(point) != nullptr, GetCapture() != nullptr,
+                                             [&] { TGadgetWindow::EvMouseMove(modKeys, point); });
 }
 
 void TBasicTipControlBar::EvMouseMove(UINT modKeys, POINT point) {

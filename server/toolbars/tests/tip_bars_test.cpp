@@ -8,8 +8,8 @@
 #include <string>
 
 #include "framework/button_gadget.h"
-#include "framework/mdi_frame.h"
 #include "framework/gadget_window_font.h"
+#include "framework/mdi_frame.h"
 #include "framework/separator_gadget.h"
 #include "server/resources/resource_ids.h"
 #include "server/toolbars/tip_control_bar.h"
