@@ -19,7 +19,8 @@ function(tessel_warnings target)
   endif()
   if(TESSEL_FUZZING)
     # Coverage for the fuzzers; harmless elsewhere.
-    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link
+                           -fsanitize-coverage-ignorelist=${TESSEL_ROOT}/cmake/fuzz-coverage-ignore.txt)
   endif()
   target_include_directories(${target} PUBLIC ${TESSEL_ROOT})
 endfunction()

@@ -71,6 +71,8 @@ class TWindow {
   }
   // Gives up an owned child object (null if this window does not own it).
   std::unique_ptr<TWindow> ReleaseChild(TWindow& child);
+  // Every child object, owned or only linked.
+  const std::vector<TWindow*>& GetChildren() const { return Children; }
   TWindow* ChildWithId(int id) const;
   int GetId() const { return Attr.Id; }
   HINSTANCE GetInstance() const;

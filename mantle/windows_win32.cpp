@@ -1,11 +1,44 @@
 // Exports that create, close and delete windows, and the thin window and
 // platform wrappers.
+#include <array>
+#include <vector>
+
 #include "framework/scroller.h"
 #include "mantle/library_win32.h"
 #include "mantle/mantle.h"
 #include "mantle/zwindow_win32.h"
 
 using namespace mantle;
+
+namespace {
+
+// Each library window has a class of its own (its name carries the tick
+// count), and the platform keeps a class until it is unregistered: a client
+// that creates and deletes windows would grow the process by a class each.
+struct WindowClass {
+  std::array<char, 32> name{};
+  HINSTANCE module = nullptr;
+};
+
+// The library classes of an object and the objects it deletes with it.
+void CollectClasses(TWindow& object, std::vector<WindowClass>& classes) {
+  if (object.HWindow != nullptr && KindOfWindow(object.HWindow) != WindowKind::kOther) {
+    WindowClass entry;
+    if (GetClassNameA(object.HWindow, entry.name.data(), static_cast<int>(entry.name.size())) > 0) {
+      entry.module = reinterpret_cast<HINSTANCE>(GetClassLongPtrA(object.HWindow, GCLP_HMODULE));
+      classes.push_back(entry);
+    }
+  }
+  for (TWindow* child : object.GetChildren()) CollectClasses(*child, classes);
+}
+
+// Refused while another window of the class lives (one made in the same
+// tick shares it): that window's own deletion releases it.
+void ReleaseClasses(const std::vector<WindowClass>& classes) {
+  for (const WindowClass& entry : classes) UnregisterClassA(entry.name.data(), entry.module);
+}
+
+}  // namespace
 
 extern "C" HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int id, UINT x, UINT y,
                                      UINT width, UINT height) {
@@ -46,11 +79,15 @@ extern "C" int WINAPI _DeleteWindow(HWND window) {
       if (dialog->DisabledParent != nullptr) EnableWindow(dialog->DisabledParent, TRUE);
     }
   }
+  std::vector<WindowClass> classes;
+  CollectClasses(*object, classes);
   object->Destroy();
   // Its parent object owns it; a dialog made without one was left to us.
   TWindow* parent = object->GetParent();
-  const std::unique_ptr<TWindow> owned =
+  std::unique_ptr<TWindow> owned =
       parent != nullptr ? parent->ReleaseChild(*object) : std::unique_ptr<TWindow>(object);
+  owned.reset();  // the objects go before their classes
+  ReleaseClasses(classes);
   return 1;
 }
 

@@ -2,6 +2,7 @@
 // controls, from an outside client under Wine.
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "mantle/tests/mantle_client.h"
 
@@ -110,6 +111,36 @@ TEST_F(Windows, ClassIconAndCursorBelongToOneWindowEach) {
   EXPECT_FALSE(IsWindow(foreign));
   MANTLE(_DeleteWindow)(first);
   MANTLE(_DeleteWindow)(second);
+}
+
+// A class of its own for each window, released with the window: a client
+// creating and deleting windows must not grow the process.
+TEST_F(Windows, DeletedWindowsTakeTheirClassesWithThem) {
+  const auto registered = [](const std::pair<std::string, HINSTANCE>& c) {
+    WNDCLASSA wc;
+    return GetClassInfoA(c.second, c.first.c_str(), &wc) != 0;
+  };
+  const auto class_of = [](HWND window) {
+    return std::make_pair(ClassOf(window), reinterpret_cast<HINSTANCE>(GetClassLongPtrA(window, GCLP_HMODULE)));
+  };
+  const HWND window = TopLevel(1);
+  ASSERT_NE(window, nullptr);
+  const HWND dialog = MANTLE(_CreateDialogIndirect)(kResFile, "SETTINGS", window, 42, 0);
+  ASSERT_NE(dialog, nullptr);
+  Sleep(30);  // another tick, another class
+  const HWND graphics = MANTLE(_CreateGraphWindow)("graphics", 9, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, 64, 64, nullptr);
+  ASSERT_NE(graphics, nullptr);
+  const auto window_class = class_of(window), dialog_class = class_of(dialog), graph_class = class_of(graphics);
+  EXPECT_TRUE(registered(window_class) && registered(dialog_class) && registered(graph_class));
+  MANTLE(_DeleteWindow)(graphics);
+  EXPECT_FALSE(registered(graph_class));
+  EXPECT_TRUE(registered(window_class));
+  // The dialog goes with the window that owns it, and its class with it.
+  MANTLE(_DeleteWindow)(window);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_FALSE(registered(window_class));
+  EXPECT_FALSE(registered(dialog_class));
+  Drain();
 }
 
 TEST_F(Windows, KeysArriveInOrderWithTheWindowsId) {

@@ -24,7 +24,7 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (std::chrono::steady_clock::now() < end) {
     if (done()) return true;
-    std::this_thread::sleep_for(50ms);
+    std::this_thread::sleep_for(10ms);
   }
   return done();
 }

@@ -48,17 +48,106 @@ void Drain() {
 
 // What a cycle makes, "wdgp" by default (MANTLE_SOAK_PARTS): w a window, d a
 // dialog owned by it, g a graphics window, p a pixel batch drawn into it;
-// fewer parts narrow a growth down.
+// fewer parts narrow a growth down. "r" makes the same shapes with plain
+// Win32 calls and no library: the platform's own share of a growth.
 struct Parts {
-  bool dialog = true, graphics = true, pixels = true;
+  bool dialog = true, graphics = true, pixels = true, raw = false;
   static Parts FromEnvironment() {
     const char* text = std::getenv("MANTLE_SOAK_PARTS");
     if (text == nullptr) return {};
     const std::string parts = text;
     return {parts.find('d') != std::string::npos, parts.find('g') != std::string::npos,
-            parts.find('p') != std::string::npos};
+            parts.find('p') != std::string::npos, parts.find('r') != std::string::npos};
   }
 };
+
+// A dialog template of one static text and one button, in memory.
+std::vector<WORD> RawDialogTemplate() {
+  std::vector<WORD> t;
+  const auto dword = [&](DWORD v) {
+    t.push_back(LOWORD(v));
+    t.push_back(HIWORD(v));
+  };
+  const auto text = [&](const char* s) {
+    while (*s) t.push_back(static_cast<WORD>(*s++));
+    t.push_back(0);
+  };
+  const auto align = [&] {
+    if (t.size() % 2) t.push_back(0);
+  };
+  dword(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SETFONT);
+  dword(0);
+  t.push_back(2);  // items
+  for (WORD v : {10, 10, 160, 60}) t.push_back(v);
+  t.push_back(0);  // menu
+  t.push_back(0);  // class
+  text("raw");
+  t.push_back(8);
+  text("MS Shell Dlg");
+  const auto item = [&](DWORD style, WORD id, WORD atom, const char* caption, WORD y) {
+    align();
+    dword(style | WS_CHILD | WS_VISIBLE);
+    dword(0);
+    for (WORD v : {WORD{8}, y, WORD{100}, WORD{14}}) t.push_back(v);
+    t.push_back(id);
+    t.push_back(0xFFFF);
+    t.push_back(atom);
+    text(caption);
+    t.push_back(0);
+  };
+  item(SS_LEFT, 1, 0x0082, "static", 8);
+  item(BS_PUSHBUTTON, 2, 0x0080, "button", 30);
+  return t;
+}
+
+INT_PTR CALLBACK RawDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The cycle's shapes with plain Win32: a window, a dialog from a template, a
+// second window whose pixels go through a memory bitmap, all destroyed.
+bool RawCycle(const Parts& parts, std::vector<tagBPixel>& pixels) {
+  static const ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "RawSoak";
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    return RegisterClassA(&wc);
+  }();
+  static const std::vector<WORD> dialog_template = RawDialogTemplate();
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const HWND window = CreateWindowExA(0, MAKEINTATOM(atom), "soak", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                      nullptr, instance, nullptr);
+  if (!window) return false;
+  ShowWindow(window, SW_SHOWNA);
+  const HWND dialog = parts.dialog ? CreateDialogIndirectParamA(
+                                         instance, reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()),
+                                         window, RawDialogProc, 0)
+                                   : nullptr;
+  const HWND graphics = parts.graphics ? CreateWindowExA(0, MAKEINTATOM(atom), "graphics", WS_OVERLAPPEDWINDOW, 10,
+                                                         10, 200, 150, nullptr, nullptr, instance, nullptr)
+                                       : nullptr;
+  bool ok = (dialog != nullptr) == parts.dialog && (graphics != nullptr) == parts.graphics;
+  if (graphics) {
+    ShowWindow(graphics, SW_SHOWNA);
+    const HDC dc = GetDC(graphics);
+    const HDC memory = CreateCompatibleDC(dc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(dc, 320, 240);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    if (parts.pixels)
+      for (const tagBPixel& p : pixels) SetPixel(memory, p.x, p.y, p.color);
+    BitBlt(dc, 0, 0, 320, 240, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(graphics, dc);
+  }
+  Pump();
+  if (dialog) DestroyWindow(dialog);
+  if (graphics) DestroyWindow(graphics);
+  DestroyWindow(window);
+  Pump();
+  return ok;
+}
 
 bool Cycle(const char* resources, const Parts& parts, std::vector<tagBPixel>& pixels) {
   auto* set_pixels = Entry<decltype(_SetPixels)>(MANTLE_SET_PIXELS_EXPORT);
@@ -116,7 +205,7 @@ int main(int argc, char** argv) {
   soak::Print(samples.back());
   const auto start = std::chrono::steady_clock::now();
   for (long cycle = 1; cycle <= cycles; ++cycle) {
-    if (!Cycle(resources, parts, pixels)) {
+    if (!(parts.raw ? RawCycle(parts, pixels) : Cycle(resources, parts, pixels))) {
       std::printf("a create failed in cycle %ld\n", cycle);
       return 1;
     }

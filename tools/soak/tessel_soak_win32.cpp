@@ -10,9 +10,15 @@
 //                                 the I/O Window; a sample every `every` runs,
 //                                 and the longest a message sent to the main
 //                                 window waited while output streamed
+//   tessel_soak iserver N [every] N Run -> Terminate cycles with our own
+//                                 iserver.dll and link.dll, whose simulated
+//                                 adapter reaches a transputer played here:
+//                                 it takes the boot file, writes a line
+//                                 through the protocol, and is terminated
 // Prints the samples and "flat" or "GROWS"; exit status 1 when a counter
-// grows or a step times out. Run from bin/ (tessel.exe, iserver_script.dll
-// and link.dll beside it).
+// grows or a step times out. Run from bin/ (tessel.exe, iserver.dll,
+// iserver_script.dll and link.dll beside it).
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -22,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "iserver/core/tests/fakes.h"
+#include "iserver/tests/transputer_peer_win32.h"
 #include "server/resources/resource_ids.h"
 #include "server/tests/tessel_driver_win32.h"
 #include "tools/soak/process_counters_win32.h"
@@ -92,6 +100,53 @@ int Cycles(long cycles, long every) {
   const bool flat = soak::Flat(samples);
   tessel.Leave();
   DeleteFileA(script.c_str());
+  return flat ? 0 : 1;
+}
+
+// Run -> Terminate with our protocol library: each run boots, serves one
+// SP_WRITE of a line to standard output, and is terminated mid-task.
+int IserverCycles(long cycles, long every) {
+  constexpr unsigned kWaitMs = 15000;
+  constexpr std::uint8_t kSpWrite = 13;
+  constexpr std::int32_t kStdout = 1;
+  iserver::testing::TransputerPeer peer;
+  SetEnvironmentVariableA("TESSEL_SIMULATED_C012", peer.address().c_str());
+  const std::string boot_file = TempPath("soak_boot.btl");
+  const std::string image(2000, '\x55');
+  WriteText(boot_file, image);
+  Tessel tessel("soak_iserver");
+  tessel.UseFolder(".");
+  if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
+  const std::string idle = "101 102 201 301 302 303 402 ";
+  std::vector<soak::Counters> samples;
+  soak::PrintHeader();
+  samples.push_back(soak::Sample(tessel.process(), 0));
+  soak::Print(samples.back());
+  const auto start = std::chrono::steady_clock::now();
+  const auto write = iserver::testing::Request(kSpWrite).Int32(kStdout).Slice("soak\r\n").Frame();
+  for (long cycle = 1; cycle <= cycles; ++cycle) {
+    tessel.Command(CM_RUN);
+    HWND open = tessel.WaitForBox("Open");
+    if (!open) return Fail("open dialog", cycle);
+    SetDlgItemTextA(open, kFileNameCombo, boot_file.c_str());
+    Tessel::Press(open, IDOK);
+    if (cycle == 1 && !peer.Accept(kWaitMs)) return Fail("link connection", cycle);
+    if (!peer.AwaitReset(kWaitMs)) return Fail("reset", cycle);
+    if (peer.Take(image.size(), kWaitMs).size() != image.size()) return Fail("boot bytes", cycle);
+    if (peer.Ask(write, kWaitMs).empty()) return Fail("write reply", cycle);
+    tessel.Command(CM_TERMINATE);
+    if (!Answer(tessel, "Warning", IDYES, cycle) || !Answer(tessel, "Information", IDOK, cycle)) return 1;
+    if (!WaitUntil([&] { return EnabledCommands(tessel.MenuStates()) == idle; })) return Fail("idle menus", cycle);
+    if (cycle % every == 0) {
+      samples.push_back(soak::Sample(tessel.process(), cycle));
+      soak::Print(samples.back());
+    }
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("%ld cycles in %.0f s (%.0f ms a cycle)\n", cycles, seconds, 1000 * seconds / cycles);
+  const bool flat = soak::Flat(samples);
+  tessel.Leave();
+  DeleteFileA(boot_file.c_str());
   return flat ? 0 : 1;
 }
 
@@ -166,6 +221,7 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   const long count = argc > 2 ? std::atol(argv[2]) : 0;
   if (mode == "cycles" && count > 0) return Cycles(count, argc > 3 ? std::max(1L, std::atol(argv[3])) : 1000);
+  if (mode == "iserver" && count > 0) return IserverCycles(count, argc > 3 ? std::max(1L, std::atol(argv[3])) : 1000);
   const long every = argc > 3 ? std::max(1L, std::atol(argv[3])) : 1;
   if (mode == "stwrite" && count > 0) {
     // 64 KB of output a run: 64 lines of 1022 characters and CR LF.
@@ -181,6 +237,6 @@ int main(int argc, char** argv) {
   }
   if (mode == "runs" && count > 0) return StreamOutput("write x\\r\\n\n", count, every);
   if (mode == "open" && count > 0) return OpenCancel(count, argc > 3 ? std::max(1L, std::atol(argv[3])) : 1000);
-  std::printf("usage: tessel_soak cycles N [every] | runs N [every] | open N [every] | stwrite N [every]\n");
+  std::printf("usage: tessel_soak cycles|iserver|runs|open|stwrite N [every]\n");
   return 2;
 }
