@@ -14,10 +14,7 @@ TApplication::TApplication(const char* name, HINSTANCE instance)
 }
 
 TApplication::~TApplication() {
-  // Forgotten first, so that its destruction posts no quit message.
-  TFrameWindow* window = MainWindow;
-  MainWindow = nullptr;
-  delete window;
+  DeleteMainWindow();
   if (CurrentApplication == this) CurrentApplication = Previous;
 }
 
@@ -25,13 +22,19 @@ TApplication* TApplication::Current() {
   return CurrentApplication;
 }
 
-const TCurrentEvent& TApplication::GetCurrentEvent() const {
-  return TWindow::GetCurrentEvent();
+void TApplication::ReplaceMainWindow(std::unique_ptr<TFrameWindow> window) {
+  // The old one is forgotten first, so that its destruction posts no quit message.
+  std::unique_ptr<TFrameWindow> old = std::move(MainWindow);
+  old.reset();
+  MainWindow = std::move(window);
 }
 
-void TApplication::SetMainWindow(TFrameWindow* window) {
-  if (MainWindow != window) delete MainWindow;
-  MainWindow = window;
+void TApplication::DeleteMainWindow() {
+  ReplaceMainWindow(nullptr);
+}
+
+bool TApplication::IsMainWindow(const TWindow& window) const {
+  return MainWindow && MainWindow.get() == &window;
 }
 
 int TApplication::Run(int cmdShow) {

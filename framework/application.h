@@ -5,9 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
-
-#include "framework/event.h"
 
 class TWindow;
 class TFrameWindow;
@@ -25,12 +24,20 @@ class TApplication {
 
   const char* GetName() const { return Name.c_str(); }
   HINSTANCE GetInstance() const { return Instance; }
-  const TCurrentEvent& GetCurrentEvent() const;
 
   // Builds the main window (not yet created); override and call SetMainWindow.
   virtual void InitMainWindow() {}
-  void SetMainWindow(TFrameWindow* window);  // takes ownership
-  TFrameWindow* GetMainWindow() const { return MainWindow; }
+  // Takes ownership of the main window; the previous one is deleted.
+  template <class T>
+  T& SetMainWindow(std::unique_ptr<T> window) {
+    T& set = *window;
+    ReplaceMainWindow(std::move(window));
+    return set;
+  }
+  // Deletes the main window now (its destruction posts no quit message).
+  void DeleteMainWindow();
+  TFrameWindow* GetMainWindow() const { return MainWindow.get(); }
+  bool IsMainWindow(const TWindow& window) const;
 
   // InitMainWindow, creation and showing of the main window, message loop.
   virtual int Run(int cmdShow = SW_SHOWNORMAL);
@@ -40,14 +47,13 @@ class TApplication {
   // Lets the main window translate a message before dispatch.
   virtual bool ProcessAppMsg(MSG& msg);
 
-  HBITMAP LoadBitmap(LPCSTR name) const { return ::LoadBitmapA(Instance, name); }
-  HICON LoadIcon(LPCSTR name) const { return ::LoadIconA(Instance, name); }
-  HMENU LoadMenu(LPCSTR name) const { return ::LoadMenuA(Instance, name); }
   int LoadString(UINT id, char* buffer, int size) const { return ::LoadStringA(Instance, id, buffer, size); }
 
  private:
+  void ReplaceMainWindow(std::unique_ptr<TFrameWindow> window);
+
   std::string Name;
   HINSTANCE Instance;
-  TFrameWindow* MainWindow = nullptr;
+  std::unique_ptr<TFrameWindow> MainWindow;
   TApplication* Previous = nullptr;
 };

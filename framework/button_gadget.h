@@ -16,9 +16,7 @@ class TButtonGadget : public TGadget {
                 bool repeat = false);
   ~TButtonGadget() override;
 
-  TState GetButtonState() const { return State; }
   void SetButtonState(TState state);
-  TType GetButtonType() const { return Type; }
   bool GetRepeat() const { return Repeat; }
   bool IsPressed() const { return Pressed; }
 
@@ -48,9 +46,6 @@ class TButtonGadgetEnabler : public TCommandEnabler {
  public:
   explicit TButtonGadgetEnabler(TButtonGadget& gadget)
       : TCommandEnabler(static_cast<UINT>(gadget.GetId())), Gadget(gadget) {}
-  void SetCheck(int state) override {
-    Gadget.SetButtonState(state ? TButtonGadget::Down : TButtonGadget::Up);
-  }
 
  private:
   void DoEnable(bool enable) override { Gadget.SetEnabled(enable); }

@@ -18,7 +18,6 @@ class TCheckBox : public TControl {
   UINT GetCheck() { return static_cast<UINT>(SendMessage(BM_GETCHECK)); }
   void SetCheck(UINT state) { SendMessage(BM_SETCHECK, state); }
   void Check() { SetCheck(BST_CHECKED); }
-  void Uncheck() { SetCheck(BST_UNCHECKED); }
   TGroupBox* GetGroup() const { return Group; }
 
  private:

@@ -16,7 +16,6 @@ class TComboBox : public TListControl {
   // Selects the first item that begins with the text, ignoring case; when
   // none does, writes the text into the box and selects all of it.
   void SetText(const char* text);
-  UINT GetTextLimit() const { return TextLimit; }
 
  private:
   UINT TextLimit;

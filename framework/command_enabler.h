@@ -1,5 +1,5 @@
 // TCommandEnabler asks the windows on the command route whether a command is
-// available; an enabler handler answers with Enable (and SetCheck). Menu items
+// available; an enabler handler answers with Enable. Menu items
 // (at WM_INITMENUPOPUP) and button gadgets (at idle) are enabled this way.
 #pragma once
 #include <windows.h>
@@ -14,7 +14,6 @@ class TCommandEnabler {
     Handled = true;
     DoEnable(enable);
   }
-  virtual void SetCheck(int /*state*/) {}
   bool GetHandled() const { return Handled; }
   void SetHandled() { Handled = true; }
 
@@ -30,9 +29,6 @@ class TMenuItemEnabler : public TCommandEnabler {
  public:
   TMenuItemEnabler(HMENU menu, UINT id, UINT position)
       : TCommandEnabler(id), Menu(menu), Position(position) {}
-  void SetCheck(int state) override {
-    CheckMenuItem(Menu, Position, MF_BYPOSITION | (state ? MF_CHECKED : MF_UNCHECKED));
-  }
 
  private:
   void DoEnable(bool enable) override {

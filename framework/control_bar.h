@@ -6,8 +6,8 @@
 class TControlBar : public TGadgetWindow {
  public:
   explicit TControlBar(TWindow* parent = nullptr, TTileDirection direction = Horizontal,
-                       TFont* font = nullptr)
-      : TGadgetWindow(parent, direction, font) {
+                       std::unique_ptr<TFont> font = nullptr)
+      : TGadgetWindow(parent, direction, std::move(font)) {
     Margin = 3;
   }
   const char* GetClassName() override { return "TControlBar"; }

@@ -4,7 +4,7 @@
 DEFINE_RESPONSE_TABLE1(TDialog, TWindow)
   EV_COMMAND(IDOK, CmOk),
   EV_COMMAND(IDCANCEL, CmCancel),
-  EV_MESSAGE(WM_CLOSE, EvClose),
+  EV_WM_CLOSE(EvClose),
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -126,7 +126,7 @@ bool TDialog::EvInitDialog(HWND) {
   return true;  // the platform sets the focus
 }
 
-LRESULT TDialog::EvClose(WPARAM, LPARAM) {
+void TDialog::EvClose() {
   // The dialog manager turns Close into Cancel.
-  return DefaultProcessing();
+  DefWindowProc(WM_CLOSE, 0, 0);
 }

@@ -38,9 +38,8 @@ class TDialog : public TWindow {
   static bool RegisterDialogClass(const char* name, HINSTANCE instance);
 
   bool IsModal() const { return Modal; }
-  const TResId& GetResource() const { return Resource; }
 
-  LRESULT EvClose(WPARAM, LPARAM);
+  void EvClose();
 
   DECLARE_RESPONSE_TABLE(TDialog);
 

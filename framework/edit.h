@@ -14,8 +14,6 @@ class TEdit : public TControl {
   const char* GetClassName() override { return "EDIT"; }
   void SetupWindow() override;
   void LimitText(UINT chars) { SendMessage(EM_LIMITTEXT, chars); }
-  void SetSelection(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
-  UINT GetTextLimit() const { return TextLimit; }
 
  private:
   UINT TextLimit;

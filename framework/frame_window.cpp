@@ -2,22 +2,21 @@
 
 #include <algorithm>
 
-#include "framework/gadget_window.h"
-#include "framework/status_bar.h"
-
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TFrameWindow, TWindow)
-  EV_MESSAGE(WM_SIZE, EvSize),
-  EV_MESSAGE(WM_MENUSELECT, EvMenuSelect),
-  EV_MESSAGE(WM_ENTERIDLE, EvEnterIdle),
+  EV_WM_SIZE(EvSize),
+  EV_WM_MENUSELECT(EvMenuSelect),
+  EV_WM_ENTERIDLE(EvEnterIdle),
 END_RESPONSE_TABLE;
 // clang-format on
 
-TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* clientWnd, bool trackMenuSelection)
-    : TWindow(parent, title), ClientWnd(clientWnd), TrackMenuSelection(trackMenuSelection) {
+TFrameWindow::TFrameWindow(TWindow* parent, const char* title, std::unique_ptr<TWindow> clientWnd,
+                           bool trackMenuSelection)
+    : TWindow(parent, title),
+      ClientWnd(clientWnd ? &InsertChild(std::move(clientWnd)) : nullptr),
+      TrackMenuSelection(trackMenuSelection) {
   Attr.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   Attr.X = Attr.W = CW_USEDEFAULT;
-  if (ClientWnd) ClientWnd->SetParent(this);
 }
 
 TFrameWindow::~TFrameWindow() = default;
@@ -56,9 +55,9 @@ void TFrameWindow::SetupWindow() {
   Layout();
 }
 
-void TFrameWindow::Insert(TWindow& decoration, TLocation location) {
-  decoration.SetParent(this);
-  Decorations.push_back({&decoration, location});
+void TFrameWindow::InsertDecoration(std::unique_ptr<TWindow> window, TDecoration* bar, TLocation location) {
+  TWindow& decoration = InsertChild(std::move(window));
+  Decorations.push_back({&decoration, bar, location});
   if (HWindow) {
     decoration.Create();
     Layout();
@@ -68,22 +67,21 @@ void TFrameWindow::Insert(TWindow& decoration, TLocation location) {
 void TFrameWindow::Layout() {
   if (!HWindow) return;
   // Drop decorations whose objects have gone.
-  std::erase_if(Decorations, [this](const TDecoration& d) {
+  std::erase_if(Decorations, [this](const TPlacedDecoration& d) {
     return std::find(Children.begin(), Children.end(), d.Window) == Children.end();
   });
   RECT free;
   GetClientRect(free);
   const int width = free.right - free.left;
-  auto height = [](TWindow* w) {
-    if (auto* gadgets = dynamic_cast<TGadgetWindow*>(w))
-      return static_cast<int>(gadgets->GetDesiredSize().cy);
+  auto height = [](const TPlacedDecoration& d) {
+    if (d.Bar) return d.Bar->GetDecorationHeight();
     RECT r;
-    w->GetWindowRect(r);
+    d.Window->GetWindowRect(r);
     return static_cast<int>(r.bottom - r.top);
   };
-  for (const TDecoration& d : Decorations) {
+  for (const TPlacedDecoration& d : Decorations) {
     if (!d.Window->HWindow) continue;
-    const int h = height(d.Window);
+    const int h = height(d);
     if (d.Location == Top) {
       d.Window->MoveWindow(0, free.top, width, h);
       free.top += h;
@@ -96,14 +94,9 @@ void TFrameWindow::Layout() {
     ClientWnd->MoveWindow(free.left, free.top, free.right - free.left, std::max(0L, free.bottom - free.top));
 }
 
-TStatusBar* TFrameWindow::GetStatusBar() const {
-  for (const TDecoration& d : Decorations)
-    if (auto* bar = dynamic_cast<TStatusBar*>(d.Window)) return bar;
-  return nullptr;
-}
-
 void TFrameWindow::SetHintText(const char* text) {
-  if (TStatusBar* bar = GetStatusBar()) bar->SetHintText(text);
+  for (const TPlacedDecoration& d : Decorations)
+    if (d.Bar && d.Bar->ShowHint(text)) return;
 }
 
 TWindow* TFrameWindow::GetCommandTarget() {
@@ -115,35 +108,32 @@ TWindow* TFrameWindow::GetCommandTarget() {
   return ClientWnd && ClientWnd->HWindow ? ClientWnd : this;
 }
 
-LRESULT TFrameWindow::EvSize(WPARAM wParam, LPARAM lParam) {
-  LRESULT result = TWindow::EvSize(wParam, lParam);
-  if (wParam != SIZE_MINIMIZED) Layout();
-  return result;
+void TFrameWindow::EvSize(UINT sizeType, int cx, int cy) {
+  TWindow::EvSize(sizeType, cx, cy);
+  if (sizeType != SIZE_MINIMIZED) Layout();
 }
 
-LRESULT TFrameWindow::EvMenuSelect(WPARAM wParam, LPARAM lParam) {
+void TFrameWindow::EvMenuSelect(UINT item, UINT flags, HMENU menu) {
   if (TrackMenuSelection) {
-    const UINT flags = HIWORD(wParam);
-    if (flags == 0xFFFF && !lParam) {  // menu closed, or a gadget left
+    if (flags == 0xFFFF && !menu) {  // menu closed, or a gadget left
       MenuItemId = 0;
       SetHintText(nullptr);
     } else if (flags & (MF_POPUP | MF_SEPARATOR)) {
       MenuItemId = 0;
       SetHintText("");
     } else {
-      MenuItemId = LOWORD(wParam);
+      MenuItemId = item;
     }
   }
-  return DefaultProcessing();
+  DefWindowProc(WM_MENUSELECT, MAKEWPARAM(item, flags), reinterpret_cast<LPARAM>(menu));
 }
 
-LRESULT TFrameWindow::EvEnterIdle(WPARAM wParam, LPARAM lParam) {
-  if (TrackMenuSelection && wParam == MSGF_MENU && MenuItemId) {
+void TFrameWindow::EvEnterIdle(UINT source, HWND window) {
+  if (TrackMenuSelection && source == MSGF_MENU && MenuItemId) {
     char hint[128];
     if (LoadStringA(GetInstance(), MenuItemId, hint, sizeof hint) <= 0) hint[0] = '\0';
     MenuItemId = 0;
     SetHintText(hint);
   }
-  (void)lParam;
-  return DefaultProcessing();
+  DefWindowProc(WM_ENTERIDLE, source, reinterpret_cast<LPARAM>(window));
 }

@@ -17,10 +17,7 @@ class TGadget {
   TGadget& operator=(const TGadget&) = delete;
 
   int GetId() const { return Id; }
-  TGadgetWindow* GetGadgetWindow() const { return Window; }
   const RECT& GetBounds() const { return Bounds; }
-  TBorderStyle GetBorderStyle() const { return Border; }
-  void SetBorderStyle(TBorderStyle border) { Border = border; }
   bool GetEnabled() const { return Enabled; }
   virtual void SetEnabled(bool enabled);
   // Takes the rest of the window's width in the layout.

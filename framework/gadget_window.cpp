@@ -1,7 +1,5 @@
 #include "framework/gadget_window.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -56,67 +54,60 @@ void TGadget::MouseMove(UINT, POINT) {}
 
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TGadgetWindow, TWindow)
-  EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
-  EV_MESSAGE(WM_MOUSELEAVE, EvMouseLeave),
-  EV_MESSAGE(WM_LBUTTONDOWN, EvLButtonDown),
-  EV_MESSAGE(WM_LBUTTONUP, EvLButtonUp),
-  EV_MESSAGE(WM_LBUTTONDBLCLK, EvLButtonDblClk),
-  EV_MESSAGE(WM_SIZE, EvSize),
+  EV_WM_MOUSEMOVE(EvMouseMove),
+  EV_WM_MOUSELEAVE(EvMouseLeave),
+  EV_WM_LBUTTONDOWN(EvLButtonDown),
+  EV_WM_LBUTTONUP(EvLButtonUp),
+  EV_WM_LBUTTONDBLCLK(EvLButtonDblClk),
+  EV_WM_SIZE(EvSize),
 END_RESPONSE_TABLE;
 // clang-format on
 
-TGadgetWindow::TGadgetWindow(TWindow* parent, TTileDirection direction, TFont* font)
-    : TWindow(parent), Direction(direction), Font(font ? font : new TGadgetWindowFont()) {
+TGadgetWindow::TGadgetWindow(TWindow* parent, TTileDirection, std::unique_ptr<TFont> font)
+    : TWindow(parent), Font(font ? std::move(font) : std::make_unique<TGadgetWindowFont>()) {
   Attr.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   Attr.X = Attr.Y = Attr.W = Attr.H = 0;
 }
 
-TGadgetWindow::~TGadgetWindow() {
-  for (TGadget* gadget : Gadgets) delete gadget;
-}
+TGadgetWindow::~TGadgetWindow() = default;
 
 void TGadgetWindow::GetWindowClass(WNDCLASSA& wc) {
   TWindow::GetWindowClass(wc);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 }
 
-void TGadgetWindow::Insert(TGadget& gadget, TPlacement placement, TGadget* sibling) {
-  auto at = std::find(Gadgets.begin(), Gadgets.end(), sibling);
+namespace {
+auto Holding(const TGadget* gadget) {
+  return [gadget](const std::unique_ptr<TGadget>& held) { return held.get() == gadget; };
+}
+}  // namespace
+
+void TGadgetWindow::InsertGadget(std::unique_ptr<TGadget> gadget, TPlacement placement, TGadget* sibling) {
+  auto at = std::find_if(Gadgets.begin(), Gadgets.end(), Holding(sibling));
   if (!sibling || at == Gadgets.end())
     at = placement == Before ? Gadgets.begin() : Gadgets.end();
   else if (placement == After)
     ++at;
-  Gadgets.insert(at, &gadget);
-  gadget.Window = this;
-  gadget.Inserted();
+  TGadget& inserted = **Gadgets.insert(at, std::move(gadget));
+  inserted.Window = this;
+  inserted.Inserted();
   if (HWindow) LayoutSession();
-}
-
-TGadget* TGadgetWindow::Remove(TGadget& gadget) {
-  auto at = std::find(Gadgets.begin(), Gadgets.end(), &gadget);
-  if (at == Gadgets.end()) return nullptr;
-  if (Capture == &gadget) GadgetReleaseCapture(gadget);
-  if (AtMouse == &gadget) AtMouse = nullptr;
-  Gadgets.erase(at);
-  gadget.Window = nullptr;
-  if (HWindow) LayoutSession();
-  return &gadget;
 }
 
 TGadget* TGadgetWindow::NextGadget(TGadget& gadget) const {
-  auto at = std::find(Gadgets.begin(), Gadgets.end(), &gadget);
-  return (at == Gadgets.end() || at + 1 == Gadgets.end()) ? nullptr : *(at + 1);
+  auto at = std::find_if(Gadgets.begin(), Gadgets.end(), Holding(&gadget));
+  return (at == Gadgets.end() || at + 1 == Gadgets.end()) ? nullptr : (at + 1)->get();
 }
 
 TGadget* TGadgetWindow::GadgetFromPoint(POINT point) const {
-  for (TGadget* gadget : Gadgets)
-    if (PtInRect(&gadget->Bounds, point)) return gadget;
+  for (const auto& gadget : Gadgets)
+    if (PtInRect(&gadget->Bounds, point)) return gadget.get();
   return nullptr;
 }
 
 TGadget* TGadgetWindow::GadgetWithId(int id) const {
-  for (TGadget* gadget : Gadgets)
-    if (gadget->GetId() == id) return gadget;
+  for (const auto& gadget : Gadgets)
+    if (gadget->GetId() == id) return gadget.get();
   return nullptr;
 }
 
@@ -143,7 +134,7 @@ void TGadgetWindow::GadgetReleaseCapture(TGadget& gadget) {
 
 SIZE TGadgetWindow::GetDesiredSize() {
   SIZE size{2 * Margin, 0};
-  for (TGadget* gadget : Gadgets) {
+  for (const auto& gadget : Gadgets) {
     const SIZE g = gadget->GetDesiredSize();
     size.cx += g.cx;
     size.cy = std::max(size.cy, g.cy);
@@ -161,7 +152,7 @@ void TGadgetWindow::LayoutSession() {
   std::vector<int> widths;
   widths.reserve(Gadgets.size());
   int fixed = 0, wide = 0;
-  for (TGadget* gadget : Gadgets) {
+  for (const auto& gadget : Gadgets) {
     widths.push_back(gadget->WideAsPossible ? 0 : static_cast<int>(gadget->GetDesiredSize().cx));
     fixed += widths.back();
     if (gadget->WideAsPossible) ++wide;
@@ -184,7 +175,7 @@ void TGadgetWindow::SetupWindow() {
 void TGadgetWindow::Paint(HDC dc, bool, RECT& rect) {
   HGDIOBJ old = SelectObject(dc, Font->GetHandle());
   SetBkMode(dc, TRANSPARENT);
-  for (TGadget* gadget : Gadgets) {
+  for (const auto& gadget : Gadgets) {
     RECT overlap;
     if (IntersectRect(&overlap, &gadget->Bounds, &rect)) gadget->Paint(dc);
   }
@@ -192,7 +183,7 @@ void TGadgetWindow::Paint(HDC dc, bool, RECT& rect) {
 }
 
 void TGadgetWindow::CommandEnableGadgets() {
-  for (TGadget* gadget : Gadgets) gadget->CommandEnable();
+  for (const auto& gadget : Gadgets) gadget->CommandEnable();
 }
 
 void TGadgetWindow::IdleAction(long idleCount) {
@@ -206,10 +197,9 @@ void TGadgetWindow::TrackLeave() {
   TrackingLeave = TrackMouseEvent(&track);
 }
 
-LRESULT TGadgetWindow::EvMouseMove(WPARAM wParam, LPARAM lParam) {
-  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+void TGadgetWindow::EvMouseMove(UINT modKeys, POINT point) {
   if (Capture) {
-    Capture->MouseMove(static_cast<UINT>(wParam), point);
+    Capture->MouseMove(modKeys, point);
   } else if (HintMode == EnterHints) {
     TGadget* gadget = GadgetFromPoint(point);
     if (gadget && !gadget->GetId()) gadget = nullptr;  // nothing to hint
@@ -221,42 +211,36 @@ LRESULT TGadgetWindow::EvMouseMove(WPARAM wParam, LPARAM lParam) {
     }
     if (gadget) TrackLeave();
   }
-  return 0;
 }
 
-LRESULT TGadgetWindow::EvMouseLeave(WPARAM, LPARAM) {
+void TGadgetWindow::EvMouseLeave() {
   TrackingLeave = false;
   if (AtMouse && !Capture) {
     AtMouse = nullptr;
     SetHintCommand(0);
   }
-  return 0;
 }
 
-LRESULT TGadgetWindow::EvLButtonDown(WPARAM wParam, LPARAM lParam) {
-  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+void TGadgetWindow::EvLButtonDown(UINT modKeys, POINT point) {
   TGadget* gadget = GadgetFromPoint(point);
   if (gadget && gadget->GetEnabled()) {
     if (HintMode == PressHints && gadget->GetId()) SetHintCommand(gadget->GetId());
-    gadget->LButtonDown(static_cast<UINT>(wParam), point);
+    gadget->LButtonDown(modKeys, point);
   }
-  return 0;
 }
 
-LRESULT TGadgetWindow::EvLButtonUp(WPARAM wParam, LPARAM lParam) {
-  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+void TGadgetWindow::EvLButtonUp(UINT modKeys, POINT point) {
   if (TGadget* gadget = Capture) {
-    gadget->LButtonUp(static_cast<UINT>(wParam), point);
+    gadget->LButtonUp(modKeys, point);
     if (HintMode == PressHints && gadget->GetId()) SetHintCommand(0);
   }
-  return 0;
 }
 
-LRESULT TGadgetWindow::EvLButtonDblClk(WPARAM wParam, LPARAM lParam) {
-  return EvLButtonDown(wParam, lParam);
+void TGadgetWindow::EvLButtonDblClk(UINT modKeys, POINT point) {
+  EvLButtonDown(modKeys, point);
 }
 
-LRESULT TGadgetWindow::EvSize(WPARAM wParam, LPARAM lParam) {
+void TGadgetWindow::EvSize(UINT sizeType, int cx, int cy) {
   LayoutSession();
-  return TWindow::EvSize(wParam, lParam);
+  TWindow::EvSize(sizeType, cx, cy);
 }

@@ -1,7 +1,7 @@
-// TGadgetWindow: a window that lays out gadgets in a row (left to right;
-// the direction is kept for callers but the layout is always horizontal),
+// TGadgetWindow: a window that lays out gadgets in a row, left to right,
 // paints them and passes them the mouse: the gadget under a point, mouse
-// capture by a gadget, command enabling of its gadgets at idle.
+// capture by a gadget, command enabling of its gadgets at idle. As a frame
+// decoration it asks for the height of its tallest gadget.
 //
 // In the hint mode "enter" it reports the gadget under the mouse to its
 // parent whenever that gadget changes: entering sends WM_MENUSELECT with
@@ -12,34 +12,39 @@
 #include <memory>
 #include <vector>
 
+#include "framework/decoration.h"
 #include "framework/font.h"
 #include "framework/gadget.h"
 #include "framework/window.h"
 
-class TGadgetWindow : public TWindow {
+class TGadgetWindow : public TWindow, public TDecoration {
  public:
-  enum TTileDirection { Horizontal, Vertical };
+  enum TTileDirection { Horizontal };
   enum THintMode { PressHints, NoHints, EnterHints };
   enum TPlacement { Before, After };
 
-  // Takes ownership of the font (a default gadget-window font if null).
-  TGadgetWindow(TWindow* parent = nullptr, TTileDirection direction = Horizontal, TFont* font = nullptr);
+  // The window owns its font (a default gadget-window font if null).
+  explicit TGadgetWindow(TWindow* parent = nullptr, TTileDirection direction = Horizontal,
+                         std::unique_ptr<TFont> font = nullptr);
   ~TGadgetWindow() override;
 
   // The window owns inserted gadgets. Without a sibling, Before inserts at the
   // front and After at the end.
-  void Insert(TGadget& gadget, TPlacement placement = After, TGadget* sibling = nullptr);
-  TGadget* Remove(TGadget& gadget);
-  TGadget* FirstGadget() const { return Gadgets.empty() ? nullptr : Gadgets.front(); }
+  template <class T>
+  T& Insert(std::unique_ptr<T> gadget, TPlacement placement = After, TGadget* sibling = nullptr) {
+    T& inserted = *gadget;
+    InsertGadget(std::move(gadget), placement, sibling);
+    return inserted;
+  }
+  TGadget* FirstGadget() const { return Gadgets.empty() ? nullptr : Gadgets.front().get(); }
   TGadget* NextGadget(TGadget& gadget) const;
-  const std::vector<TGadget*>& GetGadgets() const { return Gadgets; }
+  const std::vector<std::unique_ptr<TGadget>>& GetGadgets() const { return Gadgets; }
   TGadget* GadgetFromPoint(POINT point) const;
   TGadget* GadgetWithId(int id) const;
   // Runs every gadget's command enabler now, as the idle pass does.
   void CommandEnableGadgets();
 
   void SetHintMode(THintMode mode) { HintMode = mode; }
-  THintMode GetHintMode() const { return HintMode; }
   // Reports a gadget (id) or the leaving of one (0) to the parent.
   void SetHintCommand(int id);
 
@@ -50,8 +55,8 @@ class TGadgetWindow : public TWindow {
   // Positions the gadgets and repaints; call after changing a gadget's size.
   virtual void LayoutSession();
   virtual SIZE GetDesiredSize();
+  int GetDecorationHeight() override { return static_cast<int>(GetDesiredSize().cy); }
   TFont& GetFont() const { return *Font; }
-  TTileDirection GetDirection() const { return Direction; }
 
   const char* GetClassName() override { return "TGadgetWindow"; }
   void GetWindowClass(WNDCLASSA& wc) override;
@@ -59,23 +64,23 @@ class TGadgetWindow : public TWindow {
   void Paint(HDC dc, bool erase, RECT& rect) override;
   void IdleAction(long idleCount) override;
 
-  LRESULT EvMouseMove(WPARAM, LPARAM);
-  LRESULT EvMouseLeave(WPARAM, LPARAM);
-  LRESULT EvLButtonDown(WPARAM, LPARAM);
-  LRESULT EvLButtonUp(WPARAM, LPARAM);
-  LRESULT EvLButtonDblClk(WPARAM, LPARAM);
-  LRESULT EvSize(WPARAM, LPARAM);
+  void EvMouseMove(UINT modKeys, POINT point);
+  void EvMouseLeave();
+  void EvLButtonDown(UINT modKeys, POINT point);
+  void EvLButtonUp(UINT modKeys, POINT point);
+  void EvLButtonDblClk(UINT modKeys, POINT point);
+  void EvSize(UINT sizeType, int cx, int cy);
 
   DECLARE_RESPONSE_TABLE(TGadgetWindow);
 
  protected:
   // Space around the gadgets.
   int Margin = 2;
-  std::vector<TGadget*> Gadgets;
 
  private:
+  void InsertGadget(std::unique_ptr<TGadget> gadget, TPlacement placement, TGadget* sibling);
   void TrackLeave();
-  TTileDirection Direction;
+  std::vector<std::unique_ptr<TGadget>> Gadgets;
   std::unique_ptr<TFont> Font;
   THintMode HintMode = PressHints;
   TGadget* Capture = nullptr;

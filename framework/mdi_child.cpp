@@ -2,8 +2,7 @@
 
 #include "framework/mdi_client.h"
 
-TMDIChild::TMDIChild(TMDIClient& parent, const char* title, TWindow* clientWnd)
-    : TFrameWindow(&parent, title, clientWnd) {
+TMDIChild::TMDIChild(TMDIClient& parent, const char* title) : TFrameWindow(&parent, title) {
   Attr.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
   Attr.X = Attr.Y = Attr.W = Attr.H = CW_USEDEFAULT;
 }

@@ -9,7 +9,8 @@ class TMDIClient;
 
 class TMDIChild : public TFrameWindow {
  public:
-  explicit TMDIChild(TMDIClient& parent, const char* title = nullptr, TWindow* clientWnd = nullptr);
+  // Insert the object into the client (InsertChild), which deletes it.
+  explicit TMDIChild(TMDIClient& parent, const char* title = nullptr);
   ~TMDIChild() override;
 
   const char* GetClassName() override { return "TMDIChild"; }

@@ -1,6 +1,5 @@
 #include "framework/mdi_client.h"
 
-#include "framework/frame_window.h"
 #include "framework/mdi_child.h"
 
 // clang-format off
@@ -22,21 +21,15 @@ TMDIClient::TMDIClient() : TWindow(static_cast<TWindow*>(nullptr)) {
 
 TMDIClient::~TMDIClient() {
   // The children go first, through WM_MDIDESTROY, while the client exists.
-  while (!Children.empty()) delete Children.back();
+  DeleteChildren();
   if (Background) DeleteObject(Background);
 }
 
 namespace {
-// The popup that lists the children: from the frame's menu descriptor, else
-// the popup that holds the Cascade command.
-HMENU WindowPopup(TWindow* frame) {
-  if (!frame || !frame->HWindow) return nullptr;
-  HMENU bar = GetMenu(frame->HWindow);
+// The popup of a frame's menu that holds the Cascade command.
+HMENU CascadePopup(HWND frame) {
+  HMENU bar = frame ? GetMenu(frame) : nullptr;
   if (!bar) return nullptr;
-  if (auto* f = dynamic_cast<TFrameWindow*>(frame))
-    if (const TMenuDescr* descr = f->GetMenuDescr())
-      if (int pos = descr->WindowPopupPosition(); pos >= 0)
-        if (HMENU popup = GetSubMenu(bar, pos)) return popup;
   const int count = GetMenuItemCount(bar);
   for (int pos = 0; pos < count; ++pos)
     if (HMENU popup = GetSubMenu(bar, pos))
@@ -46,7 +39,7 @@ HMENU WindowPopup(TWindow* frame) {
 }  // namespace
 
 HWND TMDIClient::PerformCreate() {
-  CLIENTCREATESTRUCT ccs{WindowPopup(Parent), IDW_FIRSTMDICHILD};
+  CLIENTCREATESTRUCT ccs{WindowPopup ? WindowPopup : CascadePopup(GetParentHandle()), IDW_FIRSTMDICHILD};
   return CreateWindowExA(Attr.ExStyle, GetClassName(), nullptr, Attr.Style, Attr.X, Attr.Y, Attr.W, Attr.H,
                          GetParentHandle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Attr.Id)),
                          GetInstance(), &ccs);
@@ -79,10 +72,10 @@ bool TMDIClient::CloseChildren() {
   return true;
 }
 
-LRESULT TMDIClient::EvEraseBkgnd(WPARAM wParam, LPARAM) {
-  if (!Background) return DefaultProcessing();
+LRESULT TMDIClient::EvEraseBkgnd(const TMessage& message) {
+  if (!Background) return DefaultProcessing(message);
   RECT r;
   GetClientRect(r);
-  FillRect(reinterpret_cast<HDC>(wParam), &r, Background);
+  FillRect(reinterpret_cast<HDC>(message.WParam), &r, Background);
   return 1;
 }

@@ -16,6 +16,9 @@ class TMDIClient : public TWindow {
   ~TMDIClient() override;
 
   void SetBkgndColor(COLORREF color);
+  // The popup that lists the children, for a client not yet created (none:
+  // the popup of the frame's menu that holds the Cascade command).
+  void SetWindowPopup(HMENU popup) { WindowPopup = popup; }
   TMDIChild* GetActiveMDIChild();
   void CascadeChildren() { SendMessage(WM_MDICASCADE); }
   void TileChildren(int tile = MDITILE_VERTICAL) { SendMessage(WM_MDITILE, static_cast<WPARAM>(tile)); }
@@ -31,7 +34,7 @@ class TMDIClient : public TWindow {
   void CmTileChildrenHoriz() { TileChildren(MDITILE_HORIZONTAL); }
   void CmArrangeIcons() { ArrangeIcons(); }
   void CmCloseChildren() { CloseChildren(); }
-  LRESULT EvEraseBkgnd(WPARAM, LPARAM);
+  LRESULT EvEraseBkgnd(const TMessage& message);
 
   DECLARE_RESPONSE_TABLE(TMDIClient);
 
@@ -40,4 +43,5 @@ class TMDIClient : public TWindow {
 
  private:
   HBRUSH Background = nullptr;
+  HMENU WindowPopup = nullptr;
 };

@@ -4,12 +4,14 @@
 
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TMDIFrame, TFrameWindow)
-  EV_MESSAGE(WM_SIZE, EvSize),
+  EV_WM_SIZE(EvSize),
 END_RESPONSE_TABLE;
 // clang-format on
 
-TMDIFrame::TMDIFrame(const char* title, TResId menu, TMDIClient& client, bool trackMenuSelection)
-    : TFrameWindow(nullptr, title, &client, trackMenuSelection) {
+TMDIFrame::TMDIFrame(const char* title, TResId menu, std::unique_ptr<TMDIClient> client,
+                     bool trackMenuSelection)
+    : TFrameWindow(nullptr, title, nullptr, trackMenuSelection), Client(&InsertChild(std::move(client))) {
+  ClientWnd = Client;
   if (menu.IsSet()) AssignMenu(std::move(menu));
 }
 
@@ -23,30 +25,31 @@ bool TMDIFrame::PreProcessMsg(MSG& msg) {
 }
 
 TWindow* TMDIFrame::GetCommandTarget() {
-  if (TMDIChild* child = GetClientWindow()->GetActiveMDIChild()) return child->GetCommandTarget();
+  if (TMDIChild* child = Client->GetActiveMDIChild()) return child->GetCommandTarget();
   return ClientWnd;
 }
 
 void TMDIFrame::InstallMenu(HMENU menu) {
-  if (!ClientWnd || !ClientWnd->HWindow) {
+  HMENU popup = nullptr;
+  if (MenuDescr)
+    if (int pos = MenuDescr->WindowPopupPosition(); pos >= 0) popup = GetSubMenu(menu, pos);
+  if (!Client->HWindow) {
+    // The client, created later, lists the children in this popup.
+    Client->SetWindowPopup(popup);
     TFrameWindow::InstallMenu(menu);
     return;
   }
   // The client keeps the children's entries in the Window popup and the
   // maximized child's system menu on the bar, so the menu goes through it.
-  HMENU popup = nullptr;
-  if (MenuDescr)
-    if (int pos = MenuDescr->WindowPopupPosition(); pos >= 0) popup = GetSubMenu(menu, pos);
   HMENU old = reinterpret_cast<HMENU>(
       ClientWnd->SendMessage(WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), reinterpret_cast<LPARAM>(popup)));
   if (old && old != menu) DestroyMenu(old);
   DrawMenuBar(HWindow);
 }
 
-LRESULT TMDIFrame::EvSize(WPARAM wParam, LPARAM) {
+void TMDIFrame::EvSize(UINT sizeType, int, int) {
   // The platform's frame procedure would stretch the client over the
   // decorations (and make it show scroll bars for a moment); the layout
   // places it instead.
-  if (wParam != SIZE_MINIMIZED) Layout();
-  return 0;
+  if (sizeType != SIZE_MINIMIZED) Layout();
 }

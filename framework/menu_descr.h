@@ -15,7 +15,6 @@ class TMenuDescr {
   TMenuDescr(TResId menu, int fileGroup, int editGroup, int containerGroup, int objectGroup, int windowGroup,
              int helpGroup, HINSTANCE module = nullptr);
 
-  int GetGroupCount(TGroup group) const { return Groups[group]; }
   const TResId& GetId() const { return Menu; }
   // A new menu from the resource; the caller owns it.
   HMENU Load(HINSTANCE fallback) const;

@@ -7,11 +7,6 @@
 TScroller::TScroller(TWindow* window, int xUnit, int yUnit, long xRange, long yRange)
     : Window(window), XRange(xRange), YRange(yRange), XUnit(xUnit), YUnit(yUnit) {}
 
-void TScroller::SetUnits(int xUnit, int yUnit) {
-  XUnit = xUnit;
-  YUnit = yUnit;
-}
-
 void TScroller::SetRange(long xRange, long yRange) {
   XRange = std::max(0L, xRange);
   YRange = std::max(0L, yRange);

@@ -14,7 +14,6 @@ class TScroller {
   TScroller(TWindow* window, int xUnit, int yUnit, long xRange, long yRange);
   virtual ~TScroller() = default;
 
-  void SetUnits(int xUnit, int yUnit);
   void SetRange(long xRange, long yRange);
   // Page steps from the window's client size (whole units).
   virtual void SetPageSize();

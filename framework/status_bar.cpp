@@ -32,26 +32,24 @@ constexpr TIndicator Indicators[] = {
 };
 }  // namespace
 
-TStatusBar::TStatusBar(TWindow* parent, TGadget::TBorderStyle borderStyle, UINT modeIndicators, TFont* font)
-    : TGadgetWindow(parent, Horizontal, font),
-      Message(new TMessageGadget(*this, borderStyle)),
+TStatusBar::TStatusBar(TWindow* parent, TGadget::TBorderStyle borderStyle, UINT modeIndicators,
+                       std::unique_ptr<TFont> font)
+    : TGadgetWindow(parent, Horizontal, std::move(font)),
+      Message(Insert(std::make_unique<TMessageGadget>(*this, borderStyle))),
       ModeIndicators(modeIndicators) {
-  Insert(*Message);
   for (size_t i = 0; i < std::size(Indicators); ++i)
-    if (ModeIndicators & Indicators[i].Mode) {
-      IndicatorGadgets[i] = new TTextGadget(0, borderStyle, TTextGadget::Center, 4);
-      Insert(*IndicatorGadgets[i]);
-    }
+    if (ModeIndicators & Indicators[i].Mode)
+      IndicatorGadgets[i] = &Insert(std::make_unique<TTextGadget>(0, borderStyle, TTextGadget::Center, 4));
 }
 
 void TStatusBar::SetHintText(const char* text) {
   HintActive = text != nullptr;
   Hint = text ? text : "";
-  Message->Invalidate();
+  Message.Invalidate();
 }
 
 void TStatusBar::SetText(const char* text) {
-  Message->SetText(text);
+  Message.SetText(text);
 }
 
 void TStatusBar::IdleAction(long idleCount) {

@@ -15,21 +15,26 @@ class TStatusBar : public TGadgetWindow {
   enum TModeIndicator { CapsLock = 1, NumLock = 2, ScrollLock = 4 };
 
   explicit TStatusBar(TWindow* parent = nullptr, TGadget::TBorderStyle borderStyle = TGadget::Recessed,
-                      UINT modeIndicators = 0, TFont* font = nullptr);
+                      UINT modeIndicators = 0, std::unique_ptr<TFont> font = nullptr);
 
   // A hint replaces the message text while set; null switches it off.
   virtual void SetHintText(const char* text);
+  // The frame's hints land here.
+  bool ShowHint(const char* text) override {
+    SetHintText(text);
+    return true;
+  }
   const char* GetHintText() const { return HintActive ? Hint.c_str() : nullptr; }
   // The message gadget's own text.
   void SetText(const char* text);
-  TTextGadget* GetMessageGadget() const { return Message; }
+  TTextGadget* GetMessageGadget() const { return &Message; }
 
   const char* GetClassName() override { return "TStatusBar"; }
   void IdleAction(long idleCount) override;
 
  private:
   class TMessageGadget;
-  TTextGadget* Message;
+  TTextGadget& Message;
   std::string Hint;
   bool HintActive = false;
   UINT ModeIndicators;

@@ -14,7 +14,6 @@ class TTextGadget : public TGadget {
 
   void SetText(const char* text);
   const char* GetText() const { return Text.c_str(); }
-  UINT GetNumChars() const { return NumChars; }
 
   SIZE GetDesiredSize() override;
   void Paint(HDC dc) override;

@@ -1,30 +1,22 @@
 #include "framework/window.h"
 
 #include <algorithm>
-#include <mutex>
 #include <unordered_map>
 
 #include "framework/application.h"
 #include "framework/command_enabler.h"
-#include "framework/frame_window.h"
 #include "framework/scroller.h"
 
 namespace {
 
-// The handle-to-object association, per process. Windows are normally used
-// by one thread, but the map is shared by all, so it is locked.
-struct THandleMap {
-  std::mutex Lock;
-  std::unordered_map<HWND, TWindow*> Objects;
-};
-
-THandleMap& Handles() {
-  static THandleMap map;
+// The handle-to-object association and the window being created. All library
+// windows live on one thread (README.md), so neither is locked.
+std::unordered_map<HWND, TWindow*>& Handles() {
+  static std::unordered_map<HWND, TWindow*> map;
   return map;
 }
 
 TWindow* CreationWindow = nullptr;
-TCurrentEvent CurrentEvent;
 
 }  // namespace
 
@@ -33,14 +25,10 @@ TCurrentEvent CurrentEvent;
 TWindow* TWindow::GetWindowPtr(HWND handle) {
   if (!handle) return nullptr;
   auto& map = Handles();
-  std::lock_guard guard(map.Lock);
-  auto it = map.Objects.find(handle);
-  return it == map.Objects.end() ? nullptr : it->second;
+  auto it = map.find(handle);
+  return it == map.end() ? nullptr : it->second;
 }
 
-const TCurrentEvent& TWindow::GetCurrentEvent() {
-  return CurrentEvent;
-}
 void TWindow::SetCreationWindow(TWindow* window) {
   CreationWindow = window;
 }
@@ -50,19 +38,14 @@ TWindow* TWindow::GetCreationWindow() {
 
 void TWindow::Attach(HWND handle) {
   HWindow = handle;
-  auto& map = Handles();
-  std::lock_guard guard(map.Lock);
-  map.Objects[handle] = this;
+  Handles()[handle] = this;
 }
 
 void TWindow::Detach() {
   if (!HWindow) return;
   auto& map = Handles();
-  {
-    std::lock_guard guard(map.Lock);
-    auto it = map.Objects.find(HWindow);
-    if (it != map.Objects.end() && it->second == this) map.Objects.erase(it);
-  }
+  auto it = map.find(HWindow);
+  if (it != map.end() && it->second == this) map.erase(it);
   HWindow = nullptr;
 }
 
@@ -111,11 +94,33 @@ TWindow::~TWindow() {
     Destroy();
     if (HWindow == handle) Detach();  // destroyed elsewhere, or refused
   }
-  // Child objects go with their parent; each unlinks itself as it goes.
-  while (!Children.empty()) delete Children.back();
+  DeleteChildren();
   SetParent(nullptr);
-  delete Scroller;
   if (CreationWindow == this) CreationWindow = nullptr;
+}
+
+void TWindow::DeleteChildren() {
+  // Each owned child unlinks itself as it goes.
+  while (!Owned.empty()) {
+    std::unique_ptr<TWindow> child = std::move(Owned.back());
+    Owned.pop_back();
+  }
+  for (TWindow* child : Children) child->Parent = nullptr;
+  Children.clear();
+}
+
+void TWindow::AdoptChild(std::unique_ptr<TWindow> child) {
+  child->SetParent(this);
+  Owned.push_back(std::move(child));
+}
+
+std::unique_ptr<TWindow> TWindow::ReleaseChild(TWindow& child) {
+  auto it =
+      std::find_if(Owned.begin(), Owned.end(), [&](const auto& owned) { return owned.get() == &child; });
+  if (it == Owned.end()) return nullptr;
+  std::unique_ptr<TWindow> released = std::move(*it);
+  Owned.erase(it);
+  return released;
 }
 
 void TWindow::SetParent(TWindow* parent) {
@@ -146,11 +151,6 @@ HINSTANCE TWindow::GetInstance() const {
 void TWindow::SetResourceId(int id) {
   Attr.Id = id;
   FromResource = true;
-}
-
-void TWindow::SetScroller(TScroller* scroller) {
-  if (Scroller != scroller) delete Scroller;
-  Scroller = scroller;
 }
 
 // ---- registration and creation ----------------------------------------------
@@ -270,29 +270,26 @@ bool TWindow::SetIcon(HINSTANCE module, LPCSTR resName) {
 // ---- dispatch ---------------------------------------------------------------
 
 LRESULT TWindow::ReceiveMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  TCurrentEvent saved = CurrentEvent;
-  TCurrentEvent event{this, msg, wParam, lParam};
-  CurrentEvent = event;
-  TCurrentEvent* outer = Event;
-  Event = &event;
-  LRESULT result = WindowProc(msg, wParam, lParam);
-  // The object may have let go of the window while handling; after the last
-  // message the handle no longer leads here.
-  Event = outer;
+  const TMessage message{msg, wParam, lParam};
+  LRESULT result;
+  if (msg == WM_COMMAND)
+    result = EvCommand(message);
+  else if (const TEventEntry* entry = FindEntry(msg))
+    result = entry->Dispatch(*this, message);
+  else
+    result = DefaultProcessing(message);
+  // After the last message the handle no longer leads here.
   if (msg == WM_NCDESTROY) Detach();
-  CurrentEvent = saved;
   return result;
 }
 
-const TEventEntry* TWindow::FindEntry(UINT msg, UINT id) const {
-  const bool byId = msg == WM_COMMAND || msg == WM_COMMAND_ENABLE;
-  return GetResponseTable().Find([&](const TEventEntry& e) { return e.Msg == msg && (!byId || e.Id == id); });
-}
-
-LRESULT TWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COMMAND) return EvCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-  if (const TEventEntry* entry = FindEntry(msg)) return entry->Dispatch(*this, wParam, lParam);
-  return DefaultProcessing();
+const TEventEntry* TWindow::FindEntry(UINT msg, UINT id, UINT code) const {
+  if (msg != WM_COMMAND && msg != WM_COMMAND_ENABLE)
+    return GetResponseTable().Find([&](const TEventEntry& e) { return e.Msg == msg; });
+  // A notification entry answers only its own code; command entries any.
+  return GetResponseTable().Find([&](const TEventEntry& e) {
+    return e.Msg == msg && e.Id == id && (e.Code == TEventEntry::AnyCode || e.Code == code);
+  });
 }
 
 LRESULT TWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -300,30 +297,25 @@ LRESULT TWindow::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(HWindow, msg, wParam, lParam);
 }
 
-LRESULT TWindow::DefaultProcessing() {
-  if (!Event) return 0;
-  return DefWindowProc(Event->Message, Event->WParam, Event->LParam);
-}
-
-LRESULT TWindow::EvCommand(UINT id, HWND control, UINT) {
+LRESULT TWindow::EvCommand(const TMessage& message) {
+  const UINT id = LOWORD(message.WParam);
   // A control's notification belongs to the control's parent: this window.
-  if (control) {
-    if (const TEventEntry* entry = FindEntry(WM_COMMAND, id))
-      return entry->Dispatch(*this, Event ? Event->WParam : id, reinterpret_cast<LPARAM>(control));
-    return DefaultProcessing();
+  if (message.LParam) {
+    if (const TEventEntry* entry = FindEntry(WM_COMMAND, id, HIWORD(message.WParam)))
+      return entry->Dispatch(*this, message);
+    return DefaultProcessing(message);
   }
   // Menu, accelerator and posted commands: from the command target up.
-  WPARAM wp = Event ? Event->WParam : id;
-  LPARAM lp = Event ? Event->LParam : 0;
   for (TWindow* window = GetCommandTarget(); window; window = window->Parent)
-    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id)) return entry->Dispatch(*window, wp, lp);
-  return DefaultProcessing();
+    if (const TEventEntry* entry = window->FindEntry(WM_COMMAND, id))
+      return entry->Dispatch(*window, message);
+  return DefaultProcessing(message);
 }
 
 void TWindow::EvCommandEnable(TCommandEnabler& enabler) {
   if (const TEventEntry* entry = FindEntry(WM_COMMAND_ENABLE, enabler.GetId())) {
     enabler.SetHandled();
-    entry->Dispatch(*this, 0, reinterpret_cast<LPARAM>(&enabler));
+    entry->Dispatch(*this, TMessage{WM_COMMAND_ENABLE, 0, reinterpret_cast<LPARAM>(&enabler)});
   }
 }
 
@@ -340,40 +332,38 @@ const TWindowResponseTable& TWindow::ResponseTable() {
   // clang-format off
   static const TEventEntry entries[] = {
       EV_MESSAGE(WM_CREATE, EvCreate),
-      EV_MESSAGE(WM_CLOSE, EvClose),
+      EV_WM_CLOSE(EvClose),
       EV_MESSAGE(WM_DESTROY, EvDestroy),
       EV_MESSAGE(WM_PAINT, EvPaint),
-      EV_MESSAGE(WM_SIZE, EvSize),
-      EV_MESSAGE(WM_HSCROLL, EvHScroll),
-      EV_MESSAGE(WM_VSCROLL, EvVScroll),
-      EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
+      EV_WM_SIZE(EvSize),
+      EV_WM_HSCROLL(EvHScroll),
+      EV_WM_VSCROLL(EvVScroll),
+      EV_WM_MOUSEMOVE(EvMouseMove),
       EV_MESSAGE(WM_INITMENUPOPUP, EvInitMenuPopup),
-      {0, 0, nullptr}};
+      {0, 0, 0, nullptr}};
   // clang-format on
   static const TWindowResponseTable table{entries, nullptr};
   return table;
 }
 
-LRESULT TWindow::EvCreate(WPARAM, LPARAM) {
+LRESULT TWindow::EvCreate(const TMessage& message) {
   SetupWindow();
-  return DefaultProcessing();
+  return DefaultProcessing(message);
 }
 
-LRESULT TWindow::EvClose(WPARAM, LPARAM) {
+void TWindow::EvClose() {
   if (CanClose()) Destroy();
-  return 0;
 }
 
-LRESULT TWindow::EvDestroy(WPARAM, LPARAM) {
-  CleanupWindow();
+LRESULT TWindow::EvDestroy(const TMessage& message) {
   TApplication* app = GetApplication();
-  if (app && app->GetMainWindow() == this) PostQuitMessage(0);
-  return DefaultProcessing();
+  if (app && app->IsMainWindow(*this)) PostQuitMessage(0);
+  return DefaultProcessing(message);
 }
 
-LRESULT TWindow::EvPaint(WPARAM, LPARAM) {
+LRESULT TWindow::EvPaint(const TMessage& message) {
   // Windows of predefined classes paint themselves.
-  if (DefaultProc) return DefaultProcessing();
+  if (DefaultProc) return DefaultProcessing(message);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(HWindow, &ps);
   if (Scroller) Scroller->BeginView(dc, ps.rcPaint);
@@ -383,34 +373,36 @@ LRESULT TWindow::EvPaint(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT TWindow::EvSize(WPARAM wParam, LPARAM) {
-  if (Scroller && wParam != SIZE_MINIMIZED) {
+void TWindow::EvSize(UINT sizeType, int cx, int cy) {
+  if (Scroller && sizeType != SIZE_MINIMIZED) {
     Scroller->SetPageSize();
     Scroller->SetSBarRange();
   }
-  return DefaultProcessing();
+  DefWindowProc(WM_SIZE, sizeType, MAKELPARAM(cx, cy));
 }
 
-LRESULT TWindow::EvHScroll(WPARAM wParam, LPARAM lParam) {
-  if (!Scroller || lParam) return DefaultProcessing();  // a scroll-bar control's own
-  Scroller->HScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-  return 0;
+void TWindow::EvHScroll(UINT scrollCode, int thumbPos, HWND scrollBar) {
+  if (Scroller && !scrollBar)
+    Scroller->HScroll(scrollCode, thumbPos);
+  else  // a scroll-bar control's own
+    DefWindowProc(WM_HSCROLL, MAKEWPARAM(scrollCode, thumbPos), reinterpret_cast<LPARAM>(scrollBar));
 }
 
-LRESULT TWindow::EvVScroll(WPARAM wParam, LPARAM lParam) {
-  if (!Scroller || lParam) return DefaultProcessing();
-  Scroller->VScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-  return 0;
+void TWindow::EvVScroll(UINT scrollCode, int thumbPos, HWND scrollBar) {
+  if (Scroller && !scrollBar)
+    Scroller->VScroll(scrollCode, thumbPos);
+  else
+    DefWindowProc(WM_VSCROLL, MAKEWPARAM(scrollCode, thumbPos), reinterpret_cast<LPARAM>(scrollBar));
 }
 
-LRESULT TWindow::EvMouseMove(WPARAM, LPARAM) {
+void TWindow::EvMouseMove(UINT modKeys, POINT point) {
   if (Scroller && GetCapture() == HWindow) Scroller->AutoScroll();
-  return DefaultProcessing();
+  DefWindowProc(WM_MOUSEMOVE, modKeys, MAKELPARAM(point.x, point.y));
 }
 
-LRESULT TWindow::EvInitMenuPopup(WPARAM wParam, LPARAM lParam) {
-  HMENU menu = reinterpret_cast<HMENU>(wParam);
-  if (!HIWORD(lParam)) {  // not the system menu
+LRESULT TWindow::EvInitMenuPopup(const TMessage& message) {
+  HMENU menu = reinterpret_cast<HMENU>(message.WParam);
+  if (!HIWORD(message.LParam)) {  // not the system menu
     const int count = GetMenuItemCount(menu);
     for (int pos = 0; pos < count; ++pos) {
       const UINT id = GetMenuItemID(menu, pos);
@@ -419,5 +411,5 @@ LRESULT TWindow::EvInitMenuPopup(WPARAM wParam, LPARAM lParam) {
       RouteCommandEnable(enabler);
     }
   }
-  return DefaultProcessing();
+  return DefaultProcessing(message);
 }

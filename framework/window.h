@@ -7,10 +7,13 @@
 // handle-to-object map; GetWindowPtr looks a handle up and answers null for a
 // foreign window (nothing stored in the window itself is trusted). An alias
 // (TWindow(HWND)) wraps an existing handle without owning it and is not in
-// the map. Child objects are deleted with their parent object.
+// the map. A parent owns only the children handed to it with InsertChild;
+// children that are members of their parent's object (dialog controls) are
+// merely linked. All library windows live on one thread (see README.md).
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,23 +51,30 @@ class TWindow {
 
   // Looks up the library object of a handle; null for foreign windows.
   static TWindow* GetWindowPtr(HWND handle);
-  // The message currently being dispatched (any library window).
-  static const TCurrentEvent& GetCurrentEvent();
   // The window whose system window is being created; the first-message
   // procedures attach it. Exposed for windows that create themselves.
   static void SetCreationWindow(TWindow* window);
   static TWindow* GetCreationWindow();
 
   HWND GetHandle() const { return HWindow; }
-  operator HWND() const { return HWindow; }
   bool IsAlias() const { return Alias; }
   TWindow* GetParent() const { return Parent; }
   HWND GetParentHandle() const { return Parent ? Parent->HWindow : nullptr; }
-  void SetParent(TWindow* parent);
+  // Takes ownership of a child object: it becomes this window's child and is
+  // deleted with this object. Create it yourself, or let this window's
+  // creation create it.
+  template <class T>
+  T& InsertChild(std::unique_ptr<T> child) {
+    T& inserted = *child;
+    AdoptChild(std::move(child));
+    return inserted;
+  }
+  // Gives up an owned child object (null if this window does not own it).
+  std::unique_ptr<TWindow> ReleaseChild(TWindow& child);
+  // Every child object, owned or only linked.
   const std::vector<TWindow*>& GetChildren() const { return Children; }
   TWindow* ChildWithId(int id) const;
   int GetId() const { return Attr.Id; }
-  const char* GetTitle() const { return Title.c_str(); }
   HINSTANCE GetInstance() const;
   TApplication* GetApplication() const;
 
@@ -85,7 +95,6 @@ class TWindow {
 
   // Steps and queries that derived classes override.
   virtual void SetupWindow();
-  virtual void CleanupWindow() {}
   virtual bool CanClose();
   virtual void Paint(HDC dc, bool erase, RECT& rect);
   virtual bool PreProcessMsg(MSG& msg);
@@ -94,21 +103,21 @@ class TWindow {
   // Dispatch.
   virtual const TWindowResponseTable& GetResponseTable() const { return ResponseTable(); }
   static const TWindowResponseTable& ResponseTable();
-  LRESULT ReceiveMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
   // The platform's default for this kind of window.
   virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  // Default processing of the message being dispatched to this window.
-  LRESULT DefaultProcessing();
-  // Command routing: own table, then up the parent chain (menu commands start
-  // at the command target).
-  virtual LRESULT EvCommand(UINT id, HWND control, UINT notifyCode);
+  // Default processing of a message (normally the one being handled).
+  LRESULT DefaultProcessing(const TMessage& message) {
+    return DefWindowProc(message.Msg, message.WParam, message.LParam);
+  }
+  // WM_COMMAND. A control's notification goes to this window's own entries
+  // (EV_CHILD_NOTIFY for its code, else EV_COMMAND for its id); any other
+  // command starts at the command target and goes up the parent chain.
+  virtual LRESULT EvCommand(const TMessage& message);
   virtual TWindow* GetCommandTarget() { return this; }
   // Presents an enabler to this window's own enabler entries.
   virtual void EvCommandEnable(TCommandEnabler& enabler);
   // Presents an enabler along the command route until one handles it.
   void RouteCommandEnable(TCommandEnabler& enabler);
-  const TEventEntry* FindEntry(UINT msg, UINT id = 0) const;
 
   // Thin wrappers named after the platform calls.
   bool ShowWindow(int cmdShow) { return ::ShowWindow(HWindow, cmdShow); }
@@ -121,35 +130,30 @@ class TWindow {
   UINT_PTR SetTimer(UINT_PTR id, UINT ms) { return ::SetTimer(HWindow, id, ms, nullptr); }
   bool KillTimer(UINT_PTR id) { return ::KillTimer(HWindow, id); }
   void SetWindowText(const char* text);
-  int GetWindowText(char* buffer, int size) const { return ::GetWindowTextA(HWindow, buffer, size); }
   LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::SendMessageA(HWindow, msg, wp, lp); }
   bool PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::PostMessageA(HWindow, msg, wp, lp); }
   void GetClientRect(RECT& rect) const { ::GetClientRect(HWindow, &rect); }
   void GetWindowRect(RECT& rect) const { ::GetWindowRect(HWindow, &rect); }
-  bool EnableWindow(bool enable) { return ::EnableWindow(HWindow, enable); }
   bool IsWindowVisible() const { return ::IsWindowVisible(HWindow); }
-  bool IsIconic() const { return ::IsIconic(HWindow); }
   void SetFocus() { ::SetFocus(HWindow); }
-  int MessageBox(const char* text, const char* caption, UINT type = MB_OK) {
-    return ::MessageBoxA(HWindow, text, caption, type);
-  }
   // Icon from a module's resources, shown now or once the window exists.
   bool SetIcon(HINSTANCE module, LPCSTR resName);
   // Takes ownership of the scroller (the previous one is deleted).
-  void SetScroller(TScroller* scroller);
-  TScroller* GetScroller() const { return Scroller; }
+  template <class T>
+  T& SetScroller(std::unique_ptr<T> scroller) {
+    T& set = *scroller;
+    Scroller = std::move(scroller);
+    return set;
+  }
+  TScroller* GetScroller() const { return Scroller.get(); }
 
   // The library's own handling, bound in TWindow's table; a derived handler
   // may call these explicitly.
-  LRESULT EvCreate(WPARAM, LPARAM);
-  LRESULT EvClose(WPARAM, LPARAM);
-  LRESULT EvDestroy(WPARAM, LPARAM);
-  LRESULT EvPaint(WPARAM, LPARAM);
-  LRESULT EvSize(WPARAM, LPARAM);
-  LRESULT EvHScroll(WPARAM, LPARAM);
-  LRESULT EvVScroll(WPARAM, LPARAM);
-  LRESULT EvMouseMove(WPARAM, LPARAM);
-  LRESULT EvInitMenuPopup(WPARAM, LPARAM);
+  void EvClose();
+  void EvSize(UINT sizeType, int cx, int cy);
+  void EvHScroll(UINT scrollCode, int thumbPos, HWND scrollBar);
+  void EvVScroll(UINT scrollCode, int thumbPos, HWND scrollBar);
+  void EvMouseMove(UINT modKeys, POINT point);
 
   HWND HWindow = nullptr;
   TWindowAttr Attr;
@@ -159,10 +163,13 @@ class TWindow {
   // Creates the system window; derived kinds (MDI child, dialog) override.
   virtual HWND PerformCreate();
   void CreateChildren();
+  // Deletes the owned child objects, last inserted first, and unlinks the rest.
+  void DeleteChildren();
+  void SetParent(TWindow* parent);
 
   TWindow* Parent = nullptr;
-  std::vector<TWindow*> Children;
-  TScroller* Scroller = nullptr;
+  std::vector<TWindow*> Children;  // every child object, owned or not
+  std::unique_ptr<TScroller> Scroller;
   WNDPROC DefaultProc = nullptr;  // the previous procedure of a subclassed window
   HICON Icon = nullptr;
   bool FromResource = false;  // bound to a dialog item by id
@@ -171,11 +178,20 @@ class TWindow {
   friend LRESULT CALLBACK InitWndProc(HWND, UINT, WPARAM, LPARAM);
   friend INT_PTR CALLBACK StdDlgProc(HWND, UINT, WPARAM, LPARAM);
   friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT ReceiveMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  const TEventEntry* FindEntry(UINT msg, UINT id = 0, UINT code = TEventEntry::AnyCode) const;
+  void AdoptChild(std::unique_ptr<TWindow> child);
   void Attach(HWND handle);
   void Detach();
   void Subclass();
+  // TWindow's own handling of messages that have no typed binding.
+  LRESULT EvCreate(const TMessage& message);
+  LRESULT EvDestroy(const TMessage& message);
+  LRESULT EvPaint(const TMessage& message);
+  LRESULT EvInitMenuPopup(const TMessage& message);
+
+  std::vector<std::unique_ptr<TWindow>> Owned;  // the children this object deletes
   bool Alias = false;
-  TCurrentEvent* Event = nullptr;  // this window's message being dispatched
 };
 
 // Names `window` as the creation window for the scope's lifetime; a window

@@ -25,14 +25,11 @@ namespace {
 
 // ---- creation -------------------------------------------------------------------
 
-// Creates a control object's window; the object goes again if that fails.
-HWND Made(TControl* control) {
-  if (control == nullptr) return nullptr;
-  if (!control->Create()) {
-    delete control;
-    return nullptr;
-  }
-  return control->HWindow;
+// Creates a control object's window in its owner; the object goes again if
+// that fails.
+HWND Made(TWindow& owner, std::unique_ptr<TControl> control) {
+  TWindow* made = AdoptAndCreate(owner, std::move(control));
+  return made != nullptr ? made->HWindow : nullptr;
 }
 
 TGroupBox* GroupOf(HWND groupBox) {
@@ -78,13 +75,13 @@ extern "C" HWND WINAPI _CreateDialogIndirect(LPCSTR resourceFile, LPCSTR dialogN
                                              int disableParent) {
   if (Application() == nullptr) return nullptr;
   const bool fileIsString = !IS_INTRESOURCE(resourceFile);
-  auto* dialog = new (std::nothrow) TZDialog(TWindow::GetWindowPtr(parent), dialogName,
-                                             fileIsString ? resourceFile : nullptr, id, disableParent);
-  if (dialog == nullptr) return nullptr;
-  if (!dialog->Create() || dialog->CreationError() != 0) {
-    delete dialog;
-    return nullptr;
-  }
+  TWindow* owner = TWindow::GetWindowPtr(parent);
+  auto made =
+      MakeOrNull<TZDialog>(owner, dialogName, fileIsString ? resourceFile : nullptr, id, disableParent);
+  if (made == nullptr) return nullptr;
+  if (!made->Create() || made->CreationError() != 0) return nullptr;
+  // Its owner's object, else the client, has it until _DeleteWindow.
+  TZDialog* dialog = owner != nullptr ? &owner->InsertChild(std::move(made)) : made.release();
   dialog->ShowWindow(SW_SHOW);
   if (parent != nullptr && disableParent != 0) {
     EnableWindow(parent, FALSE);
@@ -96,68 +93,69 @@ extern "C" HWND WINAPI _CreateDialogIndirect(LPCSTR resourceFile, LPCSTR dialogN
 extern "C" HWND WINAPI _CreateListBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  return Made(new (std::nothrow) TListBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height)));
+  return Made(*owner, MakeOrNull<TListBox>(owner, id, Low16(x), Low16(y), Low16(width), Low16(height)));
 }
 
 extern "C" HWND WINAPI _CreateComboBox(HWND parent, int id, UINT x, UINT y, UINT width, UINT height,
                                        DWORD style, UINT textLimit) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  auto* box = new (std::nothrow) TComboBox(owner, id, Low16(x), Low16(y), Low16(width), Low16(height), style,
-                                           static_cast<UINT>(Low16(textLimit)));
+  auto box = MakeOrNull<TComboBox>(owner, id, Low16(x), Low16(y), Low16(width), Low16(height), style,
+                                   static_cast<UINT>(Low16(textLimit)));
   if (box != nullptr) box->Attr.Style = style | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_GROUP | WS_TABSTOP | CBS_SORT | CBS_AUTOHSCROLL;
-  return Made(box);
+  return Made(*owner, std::move(box));
 }
 
 extern "C" HWND WINAPI _CreateGroupBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
                                        UINT height) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  return Made(new (std::nothrow) TGroupBox(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height)));
+  return Made(*owner,
+              MakeOrNull<TGroupBox>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height)));
 }
 
 extern "C" HWND WINAPI _CreateStatic(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
                                      UINT height, UINT textLimit) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  return Made(new (std::nothrow) TStatic(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
-                                         static_cast<UINT>(Low16(textLimit))));
+  return Made(*owner, MakeOrNull<TStatic>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                          static_cast<UINT>(Low16(textLimit))));
 }
 
 extern "C" HWND WINAPI _CreateButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
                                      UINT height, int isDefault) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  return Made(new (std::nothrow)
-                  TButton(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), isDefault != 0));
+  return Made(*owner, MakeOrNull<TButton>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                          isDefault != 0));
 }
 
 extern "C" HWND WINAPI _CreateEdit(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width, UINT height,
                                    UINT textLimit, int multiline) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  return Made(new (std::nothrow) TEdit(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
-                                       static_cast<UINT>(Low16(textLimit)), multiline != 0));
+  return Made(*owner, MakeOrNull<TEdit>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                        static_cast<UINT>(Low16(textLimit)), multiline != 0));
 }
 
 extern "C" HWND WINAPI _CreateCheckBox(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
                                        UINT height, HWND groupBox) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  auto* box = new (std::nothrow)
-      TCheckBox(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), GroupOf(groupBox));
+  auto box = MakeOrNull<TCheckBox>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                   GroupOf(groupBox));
   if (box != nullptr) box->Attr.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-  return Made(box);
+  return Made(*owner, std::move(box));
 }
 
 extern "C" HWND WINAPI _CreateRadioButton(HWND parent, int id, LPCSTR text, UINT x, UINT y, UINT width,
                                           UINT height, HWND groupBox) {
   TWindow* owner = TWindow::GetWindowPtr(parent);
   if (owner == nullptr) return nullptr;
-  auto* button = new (std::nothrow)
-      TRadioButton(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height), GroupOf(groupBox));
+  auto button = MakeOrNull<TRadioButton>(owner, id, text, Low16(x), Low16(y), Low16(width), Low16(height),
+                                         GroupOf(groupBox));
   if (button != nullptr) button->Attr.Style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON;
-  return Made(button);
+  return Made(*owner, std::move(button));
 }
 
 extern "C" int WINAPI _GetId(HWND control) {

@@ -124,16 +124,14 @@ extern "C" HWND WINAPI _CreateGraphWindow(LPCSTR title, int id, DWORD style, UIN
   if (Application() == nullptr) return nullptr;
   TWindow* parentObject = ParentObject(parent);
   if (parentObject == nullptr) return nullptr;
-  auto* window = new (std::nothrow) TZGraphWindow(parentObject, title, id, Low16(width), Low16(height),
-                                                  Low16(bitmapWidth), Low16(bitmapHeight));
-  if (window == nullptr) return nullptr;
-  if (style != 0) window->Attr.Style = style;
-  if (!window->Create()) {
-    delete window;
-    return nullptr;
-  }
-  window->CreateBacking();
-  return window->HWindow;
+  auto made = MakeOrNull<TZGraphWindow>(parentObject, title, id, Low16(width), Low16(height),
+                                        Low16(bitmapWidth), Low16(bitmapHeight));
+  if (made == nullptr) return nullptr;
+  if (style != 0) made->Attr.Style = style;
+  TZGraphWindow& window = *made;
+  if (AdoptAndCreate(*parentObject, std::move(made)) == nullptr) return nullptr;
+  window.CreateBacking();
+  return window.HWindow;
 }
 
 extern "C" HDC WINAPI _GetDC(HWND window) {

@@ -32,12 +32,6 @@ void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
                               static_cast<std::int32_t>(lparam), 0});
 }
 
-void QueueCurrentEvent() {
-  const TCurrentEvent& event = TWindow::GetCurrentEvent();
-  if (event.Win == nullptr) return;
-  QueueEvent(event.Win->HWindow, event.Message, event.WParam, event.LParam);
-}
-
 }  // namespace mantle
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

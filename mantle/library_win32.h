@@ -36,17 +36,19 @@ TApplication* Application();
 // be allocated.
 void QueueEvent(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Queues the event being dispatched to a library window.
-void QueueCurrentEvent();
+// Queues the message being dispatched to a library window.
+inline void QueueEvent(HWND window, const TMessage& message) {
+  QueueEvent(window, message.Msg, message.WParam, message.LParam);
+}
 
-// Runs the class library's handling of the event being dispatched, then
-// queues {window, message} with the event's wParam and lParam. The event is
-// taken first: the handling may destroy the window.
+// Runs the class library's handling of the message being dispatched, then
+// queues it. The window's handle is taken first: the handling may destroy
+// the window.
 template <class Handling>
-LRESULT HandleThenQueue(HWND window, UINT message, Handling handling) {
-  const TCurrentEvent event = TWindow::GetCurrentEvent();
+LRESULT HandleThenQueue(TWindow& window, const TMessage& message, Handling handling) {
+  const HWND handle = window.HWindow;
   const LRESULT result = handling();
-  QueueEvent(window, message, event.WParam, event.LParam);
+  QueueEvent(handle, message);
   return result;
 }
 

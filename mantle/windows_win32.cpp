@@ -45,15 +45,12 @@ extern "C" HWND WINAPI _CreateWindow(DWORD style, HWND parent, LPCSTR title, int
   if (Application() == nullptr) return nullptr;
   TWindow* parentObject = ParentObject(parent);
   if (parentObject == nullptr) return nullptr;
-  auto* window =
-      new (std::nothrow) TZWindow(parentObject, title, id, Low16(x), Low16(y), Low16(width), Low16(height));
+  auto window =
+      MakeOrNull<TZWindow>(parentObject, title, id, Low16(x), Low16(y), Low16(width), Low16(height));
   if (window == nullptr) return nullptr;
   if (style != 0) window->Attr.Style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | WS_MAXIMIZEBOX;
-  if (!window->Create()) {
-    delete window;
-    return nullptr;
-  }
-  return window->HWindow;
+  TWindow* made = AdoptAndCreate(*parentObject, std::move(window));
+  return made != nullptr ? made->HWindow : nullptr;
 }
 
 extern "C" int WINAPI _ShowWindow(HWND window, int command) {
@@ -85,7 +82,11 @@ extern "C" int WINAPI _DeleteWindow(HWND window) {
   std::vector<WindowClass> classes;
   CollectClasses(*object, classes);
   object->Destroy();
-  delete object;
+  // Its parent object owns it; a dialog made without one was left to us.
+  TWindow* parent = object->GetParent();
+  std::unique_ptr<TWindow> owned =
+      parent != nullptr ? parent->ReleaseChild(*object) : std::unique_ptr<TWindow>(object);
+  owned.reset();  // the objects go before their classes
   ReleaseClasses(classes);
   return 1;
 }

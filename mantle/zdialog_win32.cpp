@@ -13,7 +13,7 @@ namespace mantle {
 DEFINE_RESPONSE_TABLE1(TZDialog, TDialog)
   EV_MESSAGE(WM_HSCROLL, EvQueueThenDefault),
   EV_MESSAGE(WM_VSCROLL, EvQueueThenDefault),
-  EV_MESSAGE(WM_CLOSE, EvClose),
+  EV_WM_CLOSE(EvClose),
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -61,8 +61,8 @@ INT_PTR TZDialog::DialogFunction(UINT msg, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
-LRESULT TZDialog::EvCommand(UINT id, HWND control, UINT notifyCode) {
-  return HandleThenQueue(HWindow, WM_COMMAND, [&] { return TDialog::EvCommand(id, control, notifyCode); });
+LRESULT TZDialog::EvCommand(const TMessage& message) {
+  return HandleThenQueue(*this, message, [&] { return TDialog::EvCommand(message); });
 }
 
 void TZDialog::EvCommandEnable(TCommandEnabler& enabler) {
@@ -81,13 +81,9 @@ void TZDialog::CmCancel() {
   QueueButton(IDCANCEL);
 }
 
-LRESULT TZDialog::EvQueueThenDefault(WPARAM, LPARAM) {
-  QueueCurrentEvent();
-  return DefaultProcessing();
-}
-
-LRESULT TZDialog::EvClose(WPARAM, LPARAM) {
-  return 0;  // the client closes its dialogs with _DeleteWindow
+LRESULT TZDialog::EvQueueThenDefault(const TMessage& message) {
+  QueueEvent(HWindow, message);
+  return DefaultProcessing(message);
 }
 
 }  // namespace mantle

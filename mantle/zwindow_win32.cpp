@@ -17,8 +17,8 @@ namespace mantle {
 
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TZWindow, TWindow)
-  EV_MESSAGE(WM_HSCROLL, EvHScrollThenQueue),
-  EV_MESSAGE(WM_VSCROLL, EvVScrollThenQueue),
+  EV_MESSAGE(WM_HSCROLL, EvScrollThenQueue),
+  EV_MESSAGE(WM_VSCROLL, EvScrollThenQueue),
   EV_MESSAGE(WM_KEYDOWN, EvQueueThenDefault),
   EV_MESSAGE(WM_KEYUP, EvQueueThenDefault),
   EV_MESSAGE(WM_CHAR, EvQueueThenDefault),
@@ -80,8 +80,8 @@ int TZWindow::SetClassCursor(HCURSOR cursor) {
   return GetClassLongPtrA(HWindow, GCLP_HCURSOR) == reinterpret_cast<ULONG_PTR>(cursor) ? 1 : 0;
 }
 
-LRESULT TZWindow::EvCommand(UINT id, HWND control, UINT notifyCode) {
-  return HandleThenQueue(HWindow, WM_COMMAND, [&] { return TWindow::EvCommand(id, control, notifyCode); });
+LRESULT TZWindow::EvCommand(const TMessage& message) {
+  return HandleThenQueue(*this, message, [&] { return TWindow::EvCommand(message); });
 }
 
 void TZWindow::EvCommandEnable(TCommandEnabler& enabler) {
@@ -105,23 +105,28 @@ const char* TZWindow::GetClassName() {
   return ClassName.data();
 }
 
-LRESULT TZWindow::EvQueueThenDefault(WPARAM, LPARAM) {
-  QueueCurrentEvent();
-  return DefaultProcessing();
+LRESULT TZWindow::EvQueueThenDefault(const TMessage& message) {
+  QueueEvent(HWindow, message);
+  return DefaultProcessing(message);
 }
 
-LRESULT TZWindow::EvQueueOnly(WPARAM, LPARAM) {
-  QueueCurrentEvent();
+LRESULT TZWindow::EvQueueOnly(const TMessage& message) {
+  QueueEvent(HWindow, message);
   // A minimized window refusing WM_QUERYOPEN could never be restored.
-  return GetCurrentEvent().Message == WM_QUERYOPEN ? TRUE : 0;
+  return message.Msg == WM_QUERYOPEN ? TRUE : 0;
 }
 
-LRESULT TZWindow::EvHScrollThenQueue(WPARAM wParam, LPARAM lParam) {
-  return HandleThenQueue(HWindow, WM_HSCROLL, [&] { return TWindow::EvHScroll(wParam, lParam); });
-}
-
-LRESULT TZWindow::EvVScrollThenQueue(WPARAM wParam, LPARAM lParam) {
-  return HandleThenQueue(HWindow, WM_VSCROLL, [&] { return TWindow::EvVScroll(wParam, lParam); });
+LRESULT TZWindow::EvScrollThenQueue(const TMessage& message) {
+  return HandleThenQueue(*this, message, [&] {
+    const UINT code = LOWORD(message.WParam);
+    const int position = static_cast<short>(HIWORD(message.WParam));
+    const HWND bar = reinterpret_cast<HWND>(message.LParam);
+    if (message.Msg == WM_HSCROLL)
+      TWindow::EvHScroll(code, position, bar);
+    else
+      TWindow::EvVScroll(code, position, bar);
+    return LRESULT{0};
+  });
 }
 
 // ---- TZGraphWindow ------------------------------------------------------------
@@ -133,7 +138,7 @@ DEFINE_RESPONSE_TABLE1(TZGraphWindow, TZWindow)
   EV_MESSAGE(WM_LBUTTONDBLCLK, EvQueueThenDefault),
   EV_MESSAGE(WM_RBUTTONDOWN, EvQueueThenDefault),
   EV_MESSAGE(WM_MOUSEMOVE, EvMouseMoveThenDefault),
-  EV_MESSAGE(WM_SIZE, EvSize),
+  EV_WM_SIZE(EvSize),
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -141,13 +146,12 @@ TZGraphWindow::TZGraphWindow(TWindow* parent, const char* title, std::int32_t id
                              int bitmapWidth, int bitmapHeight)
     : TZWindow(parent, title, id, 0, 0, w, h), BitmapWidth(bitmapWidth), BitmapHeight(bitmapHeight) {
   ClipRegion = CreateRectRgn(0, 0, bitmapWidth, bitmapHeight);
-  auto* scroller = new TScroller(this, 1, 1, 0, 0);
-  scroller->XPage = 10;
-  scroller->YPage = 10;
-  scroller->AutoMode = false;
-  scroller->TrackMode = false;
-  scroller->AutoOrg = true;
-  SetScroller(scroller);
+  TScroller& scroller = SetScroller(std::make_unique<TScroller>(this, 1, 1, 0, 0));
+  scroller.XPage = 10;
+  scroller.YPage = 10;
+  scroller.AutoMode = false;
+  scroller.TrackMode = false;
+  scroller.AutoOrg = true;
 }
 
 TZGraphWindow::~TZGraphWindow() {
@@ -178,20 +182,22 @@ void TZGraphWindow::Paint(HDC dc, bool, RECT&) {
   if (MemoryDC != nullptr) BitBlt(dc, 0, 0, BitmapWidth, BitmapHeight, MemoryDC, 0, 0, SRCCOPY);
 }
 
-LRESULT TZGraphWindow::EvMouseMoveThenDefault(WPARAM wParam, LPARAM lParam) {
-  QueueCurrentEvent();
-  return TWindow::EvMouseMove(wParam, lParam);
+LRESULT TZGraphWindow::EvMouseMoveThenDefault(const TMessage& message) {
+  QueueEvent(HWindow, message);
+  TWindow::EvMouseMove(static_cast<UINT>(message.WParam), POINT{static_cast<short>(LOWORD(message.LParam)),
+                                                                static_cast<short>(HIWORD(message.LParam))});
+  return 0;
 }
 
-LRESULT TZGraphWindow::EvSize(WPARAM wParam, LPARAM) {
-  if (wParam == SIZE_RESTORED) {
+void TZGraphWindow::EvSize(UINT sizeType, int cx, int cy) {
+  if (sizeType == SIZE_RESTORED) {
     RECT outer;
     GetWindowRect(outer);
     Attr.W = outer.right - outer.left;
     Attr.H = outer.bottom - outer.top;
   }
-  const LRESULT result = DefaultProcessing();
-  if (wParam != SIZE_MINIMIZED && Scroller != nullptr) {
+  DefWindowProc(WM_SIZE, sizeType, MAKELPARAM(cx, cy));
+  if (sizeType != SIZE_MINIMIZED && Scroller != nullptr) {
     RECT client;
     GetClientRect(client);
     Scroller->SetRange(std::max(0L, static_cast<long>(BitmapWidth - client.right)),
@@ -201,7 +207,6 @@ LRESULT TZGraphWindow::EvSize(WPARAM wParam, LPARAM) {
     if (Attr.Style & WS_HSCROLL) ShowRange(SB_HORZ, Scroller->XRange, Scroller->XPos);
     if (Attr.Style & WS_VSCROLL) ShowRange(SB_VERT, Scroller->YRange, Scroller->YPos);
   }
-  return result;
 }
 
 void TZGraphWindow::ShowRange(int bar, long range, long position) {
@@ -221,6 +226,14 @@ TZGraphWindow* GraphWindowOf(HWND window) {
 
 TZDialog* ZDialogOf(HWND window) {
   return dynamic_cast<TZDialog*>(TWindow::GetWindowPtr(window));
+}
+
+TWindow* AdoptAndCreate(TWindow& parent, std::unique_ptr<TWindow> object) {
+  if (object == nullptr) return nullptr;
+  TWindow& child = parent.InsertChild(std::move(object));
+  if (child.Create()) return &child;
+  parent.ReleaseChild(child);
+  return nullptr;
 }
 
 TWindow* ParentObject(HWND parent) {

@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "framework/dialog.h"
 #include "framework/window.h"
@@ -26,7 +29,7 @@ class TZWindow : public TWindow {
   virtual int SetClassCursor(HCURSOR cursor);
 
   bool CanClose() override { return true; }
-  LRESULT EvCommand(UINT id, HWND control, UINT notifyCode) override;
+  LRESULT EvCommand(const TMessage& message) override;
   void EvCommandEnable(TCommandEnabler& enabler) override;
   void GetWindowClass(WNDCLASSA& wc) override;
   const char* GetClassName() override;
@@ -34,10 +37,9 @@ class TZWindow : public TWindow {
   std::int32_t ClientId() const { return Id; }
 
   // Handlers of the events the client sees.
-  LRESULT EvQueueThenDefault(WPARAM, LPARAM);
-  LRESULT EvQueueOnly(WPARAM, LPARAM);
-  LRESULT EvHScrollThenQueue(WPARAM, LPARAM);
-  LRESULT EvVScrollThenQueue(WPARAM, LPARAM);
+  LRESULT EvQueueThenDefault(const TMessage& message);
+  LRESULT EvQueueOnly(const TMessage& message);
+  LRESULT EvScrollThenQueue(const TMessage& message);
 
   DECLARE_RESPONSE_TABLE(TZWindow);
 
@@ -60,8 +62,8 @@ class TZGraphWindow : public TZWindow {
   void CreateBacking();
   void Paint(HDC dc, bool erase, RECT& rect) override;
 
-  LRESULT EvMouseMoveThenDefault(WPARAM, LPARAM);
-  LRESULT EvSize(WPARAM, LPARAM);
+  LRESULT EvMouseMoveThenDefault(const TMessage& message);
+  void EvSize(UINT sizeType, int cx, int cy);
 
   HDC CurrentDC = nullptr;
   HDC MemoryDC = nullptr;
@@ -86,15 +88,15 @@ class TZDialog : public TDialog {
   TZDialog(TWindow* parent, LPCSTR name, const char* file, std::int32_t id, int disableParent);
 
   INT_PTR DialogFunction(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  LRESULT EvCommand(UINT id, HWND control, UINT notifyCode) override;
+  LRESULT EvCommand(const TMessage& message) override;
   void EvCommandEnable(TCommandEnabler& enabler) override;
   const char* GetClassName() override;
   // OK and Cancel tell the client; the dialog stays until _DeleteWindow.
   void CmOk() override;
   void CmCancel() override;
 
-  LRESULT EvQueueThenDefault(WPARAM, LPARAM);
-  LRESULT EvClose(WPARAM, LPARAM);
+  LRESULT EvQueueThenDefault(const TMessage& message);
+  void EvClose() {}  // the client closes its dialogs with _DeleteWindow
 
   std::int32_t ClientId() const { return Id; }
   // -5 when the template could not be loaded or the window not made.
@@ -127,6 +129,17 @@ TZDialog* ZDialogOf(HWND window);
 // The parent object for a new window: the library or class-library object
 // of the handle, else one shared alias per foreign handle (0: no parent).
 TWindow* ParentObject(HWND parent);
+
+// A new object, or null when memory runs out: the exports fail softly.
+template <class T, class... Args>
+std::unique_ptr<T> MakeOrNull(Args&&... args) {
+  return std::unique_ptr<T>(new (std::nothrow) T(std::forward<Args>(args)...));
+}
+
+// Hands a new object to the parent object, which owns it from then on, and
+// creates its window; when that fails the object goes again. The object, or
+// null.
+TWindow* AdoptAndCreate(TWindow& parent, std::unique_ptr<TWindow> object);
 
 // A 16-bit argument: the low 16 bits of its stack word, zero-extended.
 inline int Low16(UINT value) {

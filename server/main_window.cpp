@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
+#include "framework/gadget_window_font.h"
 #include "framework/mdi_client.h"
+#include "framework/separator_gadget.h"
 #include "server/console/console_services_win32.h"
 #include "server/console/stdio_window.h"
 #include "server/resources/resource_ids.h"
@@ -51,6 +53,12 @@ void ShowMinimizedFirst(HWND window) {
 // The menu and its group counts: File 1, Edit 0, Container 0, Object 2, Window 1, Help 1.
 TMenuDescr ServerMenuDescr() { return TMenuDescr("TESSEL", 1, 0, 0, 2, 1, 1); }
 
+std::unique_ptr<TMDIClient> WhiteClient() {
+  auto client = std::make_unique<TMDIClient>();
+  client->SetBkgndColor(RGB(255, 255, 255));
+  return client;
+}
+
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
@@ -65,18 +73,54 @@ DEFINE_RESPONSE_TABLE1(TMainWindow, TDecoratedMDIFrame)
   EV_COMMAND(CM_BOARDS, CmBoards),
   EV_COMMAND(CM_RUNTIME, CmRunTime),
   EV_COMMAND(CM_ABOUT, CmAbout),
-  EV_MESSAGE(WM_CLOSE, EvClose),
-  EV_MESSAGE(WM_TIMER, EvTimer),
+  EV_WM_CLOSE(EvClose),
+  EV_WM_TIMER(EvTimer),
 END_RESPONSE_TABLE;
 
-TMainWindow::TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args)
-    : TDecoratedMDIFrame("Server", TResId(), client, true),
+TMainWindow::TMainWindow(TToolTip& tip, server::ServerState& state, int argc, const char* const* args)
+    : TDecoratedMDIFrame("Server", TResId(), WhiteClient(), true),
       State(state),
       Run(state.config, state.binding, state.task, *this, state.system, state.guard),
       Setup{state.config, nullptr, [this](HWND dialog) { Rebind(dialog); }} {
   SetMenuDescr(ServerMenuDescr());  // loaded once, when the frame is made
+  SetIcon(GetInstance(), "TESSEL");
+  BuildBars(tip);
   Run.SetCommandLine(argc, args);
   Setup.parameters = Run.parameters();
+}
+
+void TMainWindow::BuildBars(TToolTip& tip) {
+  ControlBar = &Insert(std::make_unique<TTipControlBar>(tip, this, TGadgetWindow::Horizontal,
+                                                        std::make_unique<TGadgetWindowFont>(10)),
+                       Top);
+  auto button = [this](const char* glyph, int id) {
+    return &ControlBar->Insert(
+        std::make_unique<TButtonGadget>(glyph, id, TButtonGadget::Command, false, TButtonGadget::Up, false));
+  };
+  auto separator = [](TGadgetWindow& bar, int size) { bar.Insert(std::make_unique<TSeparatorGadget>(size)); };
+  RunButton = button("RUN", CM_RUN);
+  separator(*ControlBar, 12);
+  button("RESET", CM_RESET);
+  TerminateButton = button("TERMINATE", CM_TERMINATE);
+  SuspendButton = button("SUSPEND", CM_SUSPEND);
+  ContinueButton = button("CONTINUE", CM_CONTINUE);
+  separator(*ControlBar, 12);
+  SetupButton = button("SETUP", CM_SETUP);
+  separator(*ControlBar, 10);
+  button("QUIT", CM_EXIT);
+  button("ABOUT", CM_ABOUT);
+  ControlBar->SetHintMode(TGadgetWindow::EnterHints);
+
+  StatusBar = &Insert(std::make_unique<TTipStatusBar>(tip, this, TGadget::Recessed, 0,
+                                                      std::make_unique<TGadgetWindowFont>(8)),
+                      Bottom);
+  auto text = [this] {
+    return &StatusBar->Insert(std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10));
+  };
+  separator(*StatusBar, 12);
+  FreeGadget = text();
+  separator(*StatusBar, 12);
+  ClockGadget = text();
 }
 
 TMainWindow::~TMainWindow() {
@@ -88,7 +132,8 @@ void TMainWindow::SetupWindow() {
   SetTimer(kClockTimer, kClockMilliseconds);
   Dialogs = server::Win32Dialogs(HWindow);
 
-  Console = new TStdioWindow(*static_cast<TMDIClient*>(GetClientWindow()), "I/O Window", State.task);
+  TMDIClient& client = *GetClientWindow();
+  Console = &client.InsertChild(std::make_unique<TStdioWindow>(client, "I/O Window", State.task));
   console::SetConsoleServices(&Console->GetServices());
   Console->SetIcon(GetInstance(), "IO");
   Console->Attr.Style |= WS_MAXIMIZE;  // an MDI child is created maximized only with the style
@@ -148,14 +193,8 @@ void TMainWindow::EvCommandEnable(TCommandEnabler& enabler) {
   }
 }
 
-LRESULT TMainWindow::EvClose(WPARAM, LPARAM) {
-  LeaveProgram();
-  return 0;
-}
-
-LRESULT TMainWindow::EvTimer(WPARAM id, LPARAM) {
+void TMainWindow::EvTimer(UINT_PTR id) {
   if (id == kClockTimer) Run.ClockTick();
-  return 0;
 }
 
 void TMainWindow::LeaveProgram() {
@@ -182,7 +221,6 @@ bool TMainWindow::OpenFileDialog(const server::DialogBuffer& filter, server::Dia
 }
 
 void TMainWindow::SetButtons(const server::ButtonStates& states) {
-  if (!RunButton) return;
   RunButton->SetEnabled(states.run);
   TerminateButton->SetEnabled(states.terminate);
   SuspendButton->SetEnabled(states.suspend);
@@ -191,15 +229,15 @@ void TMainWindow::SetButtons(const server::ButtonStates& states) {
   // A run started before the first idle pass (a boot file on the command
   // line) would otherwise leave Reset, Exit and About disabled throughout:
   // their enablers run only at idle, which a pending CallServer never reaches.
-  if (ControlBar) ControlBar->CommandEnableGadgets();
+  ControlBar->CommandEnableGadgets();
 }
 
 void TMainWindow::SetStatus(const server::StatusTexts& texts) {
-  if (StatusBar) StatusBar->SetText(texts.boot.data());
-  if (FreeGadget) FreeGadget->SetText(texts.memory.data());
-  if (ClockGadget) ClockGadget->SetText(texts.clock.data());
+  StatusBar->SetText(texts.boot.data());
+  FreeGadget->SetText(texts.memory.data());
+  ClockGadget->SetText(texts.clock.data());
 }
 
 void TMainWindow::SetClock(const char* clock) {
-  if (ClockGadget) ClockGadget->SetText(clock);
+  ClockGadget->SetText(clock);
 }

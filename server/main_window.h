@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "framework/button_gadget.h"
-#include "framework/decorated_mdi_frame.h"
+#include "framework/mdi_frame.h"
 #include "framework/text_gadget.h"
 #include "server/core/binding.h"
 #include "server/core/configuration.h"
@@ -37,26 +37,18 @@ struct ServerState {
 
 class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
  public:
+  // The frame builds its MDI client, menu, icon, tool bar and status bar; the
+  // bars refer to `tip`, which must outlive the frame's windows.
   // args: the command-line arguments after the program name.
-  TMainWindow(TMDIClient& client, server::ServerState& state, int argc, const char* const* args);
+  TMainWindow(TToolTip& tip, server::ServerState& state, int argc, const char* const* args);
   ~TMainWindow() override;
-
-  TTipControlBar* ControlBar = nullptr;
-  TTipStatusBar* StatusBar = nullptr;
-  TTextGadget* ClockGadget = nullptr;
-  TTextGadget* FreeGadget = nullptr;
-  TTextGadget* BootGadget = nullptr;
-  TButtonGadget* RunButton = nullptr;
-  TButtonGadget* TerminateButton = nullptr;
-  TButtonGadget* SuspendButton = nullptr;
-  TButtonGadget* ContinueButton = nullptr;
-  TButtonGadget* SetupButton = nullptr;
 
   virtual void LoadDefaults();
   virtual void UpdateStatus() { Run.UpdateStatus(); }
   virtual void UpdateButtons() { Run.UpdateButtons(); }
 
-  // The set-up once the frame exists: clock, I/O Window, buttons, defaults.
+  // The set-up once the frame exists: clock, I/O Window, binding, and the
+  // run of a boot file from the command line.
   void SetupWindow() override;
   // Shows the frame minimized, not activated, when a boot file came.
   bool Create() override;
@@ -74,12 +66,15 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   void CmRunTime();
   void CmAbout();
   void EvCommandEnable(TCommandEnabler& enabler) override;
-  LRESULT EvClose(WPARAM, LPARAM);
-  LRESULT EvTimer(WPARAM, LPARAM);
+  void EvClose() { LeaveProgram(); }
+  void EvTimer(UINT_PTR timerId);
 
   DECLARE_RESPONSE_TABLE(TMainWindow);
 
  private:
+  // The tool bar's buttons and the status bar's gadgets, in their order.
+  void BuildBars(TToolTip& tip);
+
   // server::UserInterface
   server::Answer ShowMessage(server::Owner owner, const char* text, const char* caption, server::Buttons buttons,
                              server::Icon icon) override;
@@ -96,4 +91,15 @@ class TMainWindow : public TDecoratedMDIFrame, private server::UserInterface {
   server::Win32Dialogs Dialogs{nullptr};
   server::SetupContext Setup;
   TStdioWindow* Console = nullptr;
+
+  // Owned by the frame (bars) and by the bars (gadgets).
+  TTipControlBar* ControlBar = nullptr;
+  TTipStatusBar* StatusBar = nullptr;
+  TTextGadget* ClockGadget = nullptr;
+  TTextGadget* FreeGadget = nullptr;
+  TButtonGadget* RunButton = nullptr;
+  TButtonGadget* TerminateButton = nullptr;
+  TButtonGadget* SuspendButton = nullptr;
+  TButtonGadget* ContinueButton = nullptr;
+  TButtonGadget* SetupButton = nullptr;
 };

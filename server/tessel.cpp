@@ -1,16 +1,12 @@
 // tessel.exe: the application object, the start-up with its splash screen,
-// the main window's construction, and the program entry.
+// and the program entry.
 #include <windows.h>
 
 #include <cstdlib>
 #include <memory>
 
 #include "framework/application.h"
-#include "framework/gadget_window_font.h"
-#include "framework/mdi_client.h"
-#include "framework/separator_gadget.h"
 #include "server/main_window.h"
-#include "server/resources/resource_ids.h"
 #include "server/shell/fault_guard_win32.h"
 #include "server/shell/module_loader_win32.h"
 #include "server/shell/system_info_win32.h"
@@ -60,10 +56,15 @@ void ShowSplash(HINSTANCE instance, bool nt_family) {
 class TTessel : public TApplication {
  public:
   TTessel(server::ServerState& state, int argc, const char* const* args)
-      : TApplication("TESSEL"), ToolTip(new TToolTip(new TToolTipFont)), State(state), Argc(argc), Args(args) {}
+      : TApplication("TESSEL"),
+        ToolTip(std::make_unique<TToolTip>(std::make_unique<TToolTipFont>())),
+        State(state),
+        Argc(argc),
+        Args(args) {}
   // The bars refer to the tooltip: their windows go first.
-  ~TTessel() override { SetMainWindow(nullptr); }
+  ~TTessel() override { DeleteMainWindow(); }
 
+  // The splash, then the main window (built, not yet created).
   void InitMainWindow() override {
     const bool nt_family = IsNtFamily();
     if (SplashWanted()) {
@@ -71,45 +72,7 @@ class TTessel : public TApplication {
     } else {
       SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
     }
-
-    auto* client = new TMDIClient;
-    client->SetBkgndColor(RGB(255, 255, 255));
-    auto* frame = new TMainWindow(*client, State, Argc, Args);
-    frame->SetIcon(GetInstance(), "TESSEL");
-
-    auto* bar = new TTipControlBar(*ToolTip, frame, TGadgetWindow::Horizontal, new TGadgetWindowFont(10));
-    frame->ControlBar = bar;
-    auto button = [bar](const char* glyph, int id) {
-      auto* gadget = new TButtonGadget(glyph, id, TButtonGadget::Command, false, TButtonGadget::Up, false);
-      bar->Insert(*gadget);
-      return gadget;
-    };
-    frame->RunButton = button("RUN", CM_RUN);
-    bar->Insert(*new TSeparatorGadget(12));
-    button("RESET", CM_RESET);
-    frame->TerminateButton = button("TERMINATE", CM_TERMINATE);
-    frame->SuspendButton = button("SUSPEND", CM_SUSPEND);
-    frame->ContinueButton = button("CONTINUE", CM_CONTINUE);
-    bar->Insert(*new TSeparatorGadget(12));
-    frame->SetupButton = button("SETUP", CM_SETUP);
-    bar->Insert(*new TSeparatorGadget(10));
-    button("QUIT", CM_EXIT);
-    button("ABOUT", CM_ABOUT);
-    bar->SetHintMode(TGadgetWindow::EnterHints);
-    frame->Insert(*bar, TFrameWindow::Top);
-
-    auto* status = new TTipStatusBar(*ToolTip, frame, TGadget::Recessed, 0, new TGadgetWindowFont(8));
-    frame->StatusBar = status;
-    frame->BootGadget = status->GetMessageGadget();
-    frame->FreeGadget = new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10);
-    frame->ClockGadget = new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10);
-    status->Insert(*new TSeparatorGadget(12));
-    status->Insert(*frame->FreeGadget);
-    status->Insert(*new TSeparatorGadget(12));
-    status->Insert(*frame->ClockGadget);
-    frame->Insert(*status, TFrameWindow::Bottom);
-
-    SetMainWindow(frame);
+    SetMainWindow(std::make_unique<TMainWindow>(*ToolTip, State, Argc, Args));
   }
 
  private:

@@ -13,11 +13,11 @@
 #include "framework/check_box.h"
 #include "framework/combo_box.h"
 #include "framework/control_bar.h"
-#include "framework/decorated_mdi_frame.h"
 #include "framework/dialog.h"
 #include "framework/gadget_window_font.h"
 #include "framework/list_box.h"
 #include "framework/mdi_child.h"
+#include "framework/mdi_frame.h"
 #include "framework/scroller.h"
 #include "framework/separator_gadget.h"
 #include "framework/status_bar.h"
@@ -32,7 +32,7 @@ class TNoteWindow : public TMDIChild {
  public:
   TNoteWindow(TMDIClient& client, const char* title) : TMDIChild(client, title) {
     Attr.Style |= WS_VSCROLL | WS_HSCROLL;
-    SetScroller(new TScroller(this, 8, 16, 20, 30));
+    SetScroller(std::make_unique<TScroller>(this, 8, 16, 20, 30));
   }
   void Paint(HDC dc, bool, RECT&) override {
     SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
@@ -49,24 +49,25 @@ class TOPTIONSDlg : public TDialog {
   explicit TOPTIONSDlg(TWindow* parent) : TDialog(parent, "OPTIONS") {}
   void SetupWindow() override {
     TDialog::SetupWindow();
-    for (const char* board : {"Inmos B004", "Inmos B008", "Transtech TMB08"}) Boards->AddString(board);
-    Boards->SetSelIndex(0);
-    for (const char* speed : {"10 Mbit/s", "20 Mbit/s"}) Speed->AddString(speed);
-    Speed->SetText("20");
-    Reset->Check();
+    for (const char* board : {"Inmos B004", "Inmos B008", "Transtech TMB08"}) Boards.AddString(board);
+    Boards.SetSelIndex(0);
+    for (const char* speed : {"10 Mbit/s", "20 Mbit/s"}) Speed.AddString(speed);
+    Speed.SetText("20");
+    Reset.Check();
   }
 
  private:
-  TListBox* Boards = new TListBox(this, 10);
-  TComboBox* Speed = new TComboBox(this, 11);
-  TCheckBox* Reset = new TCheckBox(this, 12);
+  // Members, bound to the template's items by id when the dialog is set up.
+  TListBox Boards{this, 10};
+  TComboBox Speed{this, 11};
+  TCheckBox Reset{this, 12};
 };
 
 // Hints are "status text\ntool tip"; this bar shows the status part.
 class TExampleStatusBar : public TStatusBar {
  public:
   explicit TExampleStatusBar(TWindow* parent)
-      : TStatusBar(parent, TGadget::Recessed, 0, new TGadgetWindowFont(8)) {}
+      : TStatusBar(parent, TGadget::Recessed, 0, std::make_unique<TGadgetWindowFont>(8)) {}
   void SetHintText(const char* text) override {
     if (!text) return TStatusBar::SetHintText(nullptr);
     std::string hint = text;
@@ -74,51 +75,74 @@ class TExampleStatusBar : public TStatusBar {
   }
 };
 
+// The frame builds its own client, menu, tool bar and status bar.
 class TExampleFrame : public TDecoratedMDIFrame {
  public:
-  TExampleFrame(TMDIClient& client, bool dialogAtStart)
-      : TDecoratedMDIFrame("Framework example", "EXAMPLE", client, true), DialogAtStart(dialogAtStart) {}
+  explicit TExampleFrame(bool dialogAtStart)
+      : TDecoratedMDIFrame("Framework example", "EXAMPLE", std::make_unique<TMDIClient>(), true),
+        DialogAtStart(dialogAtStart) {
+    GetClientWindow()->SetBkgndColor(RGB(0, 128, 128));
+    SetMenuDescr(TMenuDescr("EXAMPLE", 1, 0, 0, 0, 1, 1));
 
-  TStatusBar* Status = nullptr;
-  TTextGadget* Clock = nullptr;
+    ToolBar = &Insert(std::make_unique<TControlBar>(this), Top);
+    ToolBar->Insert(std::make_unique<TButtonGadget>("RUN", CM_RUN));
+    ToolBar->Insert(std::make_unique<TButtonGadget>("STOP", CM_STOP));
+    ToolBar->Insert(std::make_unique<TSeparatorGadget>(12));
+    ToolBar->Insert(std::make_unique<TButtonGadget>("TILE", CM_TILECHILDREN, TButtonGadget::Command, true));
+    ToolBar->Insert(std::make_unique<TSeparatorGadget>(12));
+    ToolBar->Insert(std::make_unique<TButtonGadget>("ABOUT", CM_OPTIONS, TButtonGadget::Command, true));
+    ToolBar->SetHintMode(TGadgetWindow::EnterHints);
+
+    Status = &Insert(std::make_unique<TExampleStatusBar>(this), Bottom);
+    Status->SetText("Stopped");
+    Status->Insert(std::make_unique<TSeparatorGadget>(12));
+    Status->Insert(
+        std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10, "Free: 640K"));
+    Status->Insert(std::make_unique<TSeparatorGadget>(12));
+    Clock = &Status->Insert(std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10));
+
+    Attr.X = Attr.Y = 20;
+    Attr.W = 640;
+    Attr.H = 440;
+  }
 
   void SetupWindow() override {
     TDecoratedMDIFrame::SetupWindow();
     SetTimer(1, 1000);
     Tick();
-    auto* note = new TNoteWindow(*GetClientWindow(), "Notes");
-    note->Attr.Style |= WS_MAXIMIZE;
-    note->Create();
+    NewNote("Notes", WS_MAXIMIZE);
     if (DialogAtStart) {
-      auto* options = new TOPTIONSDlg(this);
-      if (options->Create()) options->ShowWindow(SW_SHOWNA);
+      auto& options = InsertChild(std::make_unique<TOPTIONSDlg>(this));
+      if (options.Create()) options.ShowWindow(SW_SHOWNA);
       PostMessage(WM_USER);  // once the frame is shown
     }
   }
 
   void CmRun() { SetRunning(true); }
   void CmStop() { SetRunning(false); }
-  void CmNewNote() { (new TNoteWindow(*GetClientWindow(), "Another note"))->Create(); }
+  void CmNewNote() { NewNote("Another note"); }
   void CmExit() { PostMessage(WM_CLOSE); }
   void CmOptions() { TOPTIONSDlg(this).Execute(); }
   void CeRun(TCommandEnabler& ce) { ce.Enable(!Running); }
   void CeStop(TCommandEnabler& ce) { ce.Enable(Running); }
-  LRESULT EvTimer(WPARAM, LPARAM) {
-    Tick();
-    return 0;
-  }
-  LRESULT EvPointAtRun(WPARAM, LPARAM) {
+  void EvTimer(UINT_PTR) { Tick(); }
+  LRESULT EvPointAtRun(const TMessage&) {
     const RECT& button = ToolBar->FirstGadget()->GetBounds();
     POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     ClientToScreen(ToolBar->HWindow, &at);
     SetCursorPos(at.x, at.y);
     return 0;
   }
-  TControlBar* ToolBar = nullptr;
 
   DECLARE_RESPONSE_TABLE(TExampleFrame);
 
  private:
+  void NewNote(const char* title, DWORD extraStyle = 0) {
+    TMDIClient& client = *GetClientWindow();
+    auto& note = client.InsertChild(std::make_unique<TNoteWindow>(client, title));
+    note.Attr.Style |= extraStyle;
+    note.Create();
+  }
   void SetRunning(bool running) {
     Running = running;
     Status->SetText(running ? "Running" : "Stopped");
@@ -130,6 +154,9 @@ class TExampleFrame : public TDecoratedMDIFrame {
     snprintf(text, sizeof text, "%02d:%02d:%02d", now.wHour, now.wMinute, now.wSecond);
     Clock->SetText(text);
   }
+  TControlBar* ToolBar = nullptr;
+  TStatusBar* Status = nullptr;
+  TTextGadget* Clock = nullptr;
   bool Running = false;
   bool DialogAtStart;
 };
@@ -143,7 +170,7 @@ DEFINE_RESPONSE_TABLE1(TExampleFrame, TDecoratedMDIFrame)
   EV_COMMAND(CM_OPTIONS, CmOptions),
   EV_COMMAND_ENABLE(CM_RUN, CeRun),
   EV_COMMAND_ENABLE(CM_STOP, CeStop),
-  EV_MESSAGE(WM_TIMER, EvTimer),
+  EV_WM_TIMER(EvTimer),
   EV_MESSAGE(WM_USER, EvPointAtRun),
 END_RESPONSE_TABLE;
 // clang-format on
@@ -152,37 +179,7 @@ class TExampleApp : public TApplication {
  public:
   explicit TExampleApp(bool dialogAtStart) : TApplication("EXAMPLE"), DialogAtStart(dialogAtStart) {}
 
-  void InitMainWindow() override {
-    auto* client = new TMDIClient;
-    client->SetBkgndColor(RGB(0, 128, 128));
-    auto* frame = new TExampleFrame(*client, DialogAtStart);
-    frame->SetMenuDescr(TMenuDescr("EXAMPLE", 1, 0, 0, 0, 1, 1));
-
-    auto* bar = new TControlBar(frame);
-    bar->Insert(*new TButtonGadget("RUN", CM_RUN));
-    bar->Insert(*new TButtonGadget("STOP", CM_STOP));
-    bar->Insert(*new TSeparatorGadget(12));
-    bar->Insert(*new TButtonGadget("TILE", CM_TILECHILDREN, TButtonGadget::Command, true));
-    bar->Insert(*new TSeparatorGadget(12));
-    bar->Insert(*new TButtonGadget("ABOUT", CM_OPTIONS, TButtonGadget::Command, true));
-    bar->SetHintMode(TGadgetWindow::EnterHints);
-    frame->Insert(*bar, TFrameWindow::Top);
-    frame->ToolBar = bar;
-
-    frame->Status = new TExampleStatusBar(frame);
-    frame->Status->SetText("Stopped");
-    frame->Status->Insert(*new TSeparatorGadget(12));
-    frame->Status->Insert(*new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10, "Free: 640K"));
-    frame->Status->Insert(*new TSeparatorGadget(12));
-    frame->Clock = new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10);
-    frame->Status->Insert(*frame->Clock);
-    frame->Insert(*frame->Status, TFrameWindow::Bottom);
-
-    frame->Attr.X = frame->Attr.Y = 20;
-    frame->Attr.W = 640;
-    frame->Attr.H = 440;
-    SetMainWindow(frame);
-  }
+  void InitMainWindow() override { SetMainWindow(std::make_unique<TExampleFrame>(DialogAtStart)); }
 
  private:
   bool DialogAtStart;

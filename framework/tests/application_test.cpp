@@ -6,41 +6,38 @@
 
 #include "framework/button_gadget.h"
 #include "framework/control_bar.h"
-#include "framework/decorated_frame.h"
+#include "framework/frame_window.h"
 #include "framework/tests/test_support.h"
 
 namespace {
 
-class TLoopFrame : public TDecoratedFrame {
+class TLoopFrame : public TFrameWindow {
  public:
-  TLoopFrame() : TDecoratedFrame(nullptr, "Loop", nullptr) {
+  TLoopFrame() : TFrameWindow(nullptr, "Loop") {
     Attr.X = Attr.Y = 0;
     Attr.W = 300;
     Attr.H = 200;
-    Bar->Insert(*Run);
-    Insert(*Bar, Top);
   }
-  TControlBar* Bar = new TControlBar(this);
-  TButtonGadget* Run = new TButtonGadget("GLYPH", 101);  // starts disabled
+  TControlBar* Bar = &Insert(std::make_unique<TControlBar>(this), Top);
+  TButtonGadget* Run = &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 101));  // starts disabled
   bool EnabledAtTimer = false;
 
   void SetupWindow() override {
-    TDecoratedFrame::SetupWindow();
+    TFrameWindow::SetupWindow();
     SetTimer(1, 100);
   }
   void CeRun(TCommandEnabler& ce) { ce.Enable(true); }
-  LRESULT EvTimer(WPARAM, LPARAM) {
+  void EvTimer(UINT_PTR) {
     KillTimer(1);
     EnabledAtTimer = Run->GetEnabled();
     PostMessage(WM_CLOSE);
-    return 0;
   }
   DECLARE_RESPONSE_TABLE(TLoopFrame);
 };
 // clang-format off
-DEFINE_RESPONSE_TABLE1(TLoopFrame, TDecoratedFrame)
+DEFINE_RESPONSE_TABLE1(TLoopFrame, TFrameWindow)
   EV_COMMAND_ENABLE(101, CeRun),
-  EV_MESSAGE(WM_TIMER, EvTimer),
+  EV_WM_TIMER(EvTimer),
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -48,7 +45,7 @@ class TLoopApp : public TApplication {
  public:
   TLoopApp() : TApplication("LOOP") {}
   TLoopFrame* Frame = nullptr;
-  void InitMainWindow() override { SetMainWindow(Frame = new TLoopFrame); }
+  void InitMainWindow() override { Frame = &SetMainWindow(std::make_unique<TLoopFrame>()); }
 };
 
 TEST(Application, IdleTimeEnablesGadgetsAndClosingTheMainWindowEndsTheLoop) {

@@ -20,7 +20,7 @@ struct ControlsFixture : ::testing::Test {
 };
 
 TEST_F(ControlsFixture, ListBoxStringsAndSelection) {
-  auto* list = new TListBox(&Parent, 10, 0, 0, 150, 100);
+  auto* list = &Parent.InsertChild(std::make_unique<TListBox>(&Parent, 10, 0, 0, 150, 100));
   ASSERT_TRUE(list->Create());
   EXPECT_EQ(TWindow::GetWindowPtr(list->HWindow), list);
   EXPECT_EQ(GetDlgCtrlID(list->HWindow), 10);
@@ -55,7 +55,7 @@ TEST_F(ControlsFixture, ListBoxStringsAndSelection) {
 TEST_F(ControlsFixture, MultipleSelectionListHasNoSingleSelection) {
   int id = 11;
   for (DWORD style : {LBS_MULTIPLESEL, LBS_EXTENDEDSEL}) {
-    auto* list = new TListBox(&Parent, id++, 0, 0, 150, 100);
+    auto* list = &Parent.InsertChild(std::make_unique<TListBox>(&Parent, id++, 0, 0, 150, 100));
     list->Attr.Style |= style;
     ASSERT_TRUE(list->Create());
     list->AddString("one");
@@ -66,7 +66,8 @@ TEST_F(ControlsFixture, MultipleSelectionListHasNoSingleSelection) {
 }
 
 TEST_F(ControlsFixture, ComboBoxListDropDownAndSettingToAText) {
-  auto* combo = new TComboBox(&Parent, 20, 0, 0, 150, 120, CBS_DROPDOWN | WS_VSCROLL | CBS_SORT, 16);
+  auto* combo = &Parent.InsertChild(
+      std::make_unique<TComboBox>(&Parent, 20, 0, 0, 150, 120, CBS_DROPDOWN | WS_VSCROLL | CBS_SORT, 16));
   ASSERT_TRUE(combo->Create());
   combo->AddString("Inmos B004");
   combo->AddString("Inmos (iserver)");
@@ -100,14 +101,16 @@ TEST_F(ControlsFixture, ComboBoxListDropDownAndSettingToAText) {
 }
 
 TEST_F(ControlsFixture, EditStaticButtonsAndTheirDefaultStyles) {
-  auto* edit = new TEdit(&Parent, 30, "start", 0, 0, 100, 20, 11);
-  auto* multi = new TEdit(&Parent, 31, "", 0, 30, 100, 60, 0, true);
-  auto* label = new TStatic(&Parent, 32, "Label", 0, 100, 100, 20);
-  auto* push = new TButton(&Parent, 33, "Push", 0, 130, 60, 20);
-  auto* def = new TButton(&Parent, 34, "Default", 70, 130, 60, 20, true);
-  auto* group = new TGroupBox(&Parent, 35, "Group", 200, 0, 150, 100);
-  auto* check = new TCheckBox(&Parent, 36, "Check", 210, 20, 100, 20, group);
-  auto* radio = new TRadioButton(&Parent, 37, "Radio", 210, 50, 100, 20, group);
+  auto* edit = &Parent.InsertChild(std::make_unique<TEdit>(&Parent, 30, "start", 0, 0, 100, 20, 11));
+  auto* multi = &Parent.InsertChild(std::make_unique<TEdit>(&Parent, 31, "", 0, 30, 100, 60, 0, true));
+  auto* label = &Parent.InsertChild(std::make_unique<TStatic>(&Parent, 32, "Label", 0, 100, 100, 20));
+  auto* push = &Parent.InsertChild(std::make_unique<TButton>(&Parent, 33, "Push", 0, 130, 60, 20));
+  auto* def = &Parent.InsertChild(std::make_unique<TButton>(&Parent, 34, "Default", 70, 130, 60, 20, true));
+  auto* group = &Parent.InsertChild(std::make_unique<TGroupBox>(&Parent, 35, "Group", 200, 0, 150, 100));
+  auto* check =
+      &Parent.InsertChild(std::make_unique<TCheckBox>(&Parent, 36, "Check", 210, 20, 100, 20, group));
+  auto* radio =
+      &Parent.InsertChild(std::make_unique<TRadioButton>(&Parent, 37, "Radio", 210, 50, 100, 20, group));
   for (TWindow* w : std::vector<TWindow*>{edit, multi, label, push, def, group, check, radio})
     ASSERT_TRUE(w->Create());
 

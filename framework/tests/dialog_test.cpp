@@ -22,10 +22,10 @@ namespace {
 class TPICKDlg : public TDialog {
  public:
   TPICKDlg(TWindow* parent, UINT closeWith) : TDialog(parent, "PICK"), CloseWith(closeWith) {}
-  TListBox* Names = new TListBox(this, 10);
-  TComboBox* Kind = new TComboBox(this, 11);
-  TEdit* Note = new TEdit(this, 12, 20);
-  TCheckBox* Check = new TCheckBox(this, 13);
+  TListBox* Names = &InsertChild(std::make_unique<TListBox>(this, 10));
+  TComboBox* Kind = &InsertChild(std::make_unique<TComboBox>(this, 11));
+  TEdit* Note = &InsertChild(std::make_unique<TEdit>(this, 12, 20));
+  TCheckBox* Check = &InsertChild(std::make_unique<TCheckBox>(this, 13));
   UINT CloseWith;
   bool BoundAtSetup = false;
   char Chosen[32] = "";

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/control_bar.h"
-#include "framework/decorated_mdi_frame.h"
 #include "framework/mdi_child.h"
+#include "framework/mdi_frame.h"
 #include "framework/status_bar.h"
 #include "framework/tests/test_support.h"
 
@@ -21,17 +21,16 @@ class TRecordingStatusBar : public TStatusBar {
 };
 
 struct MdiFixture : ::testing::Test {
-  TMDIClient* Client = new TMDIClient;
-  TDecoratedMDIFrame Frame{"Frame", "FRAME", *Client, true};
-  TControlBar* ToolBar = new TControlBar(&Frame);
-  TRecordingStatusBar* StatusBar = new TRecordingStatusBar(&Frame);
+  TDecoratedMDIFrame Frame{"Frame", "FRAME", std::make_unique<TMDIClient>(), true};
+  TMDIClient* Client = Frame.GetClientWindow();
+  TControlBar* ToolBar = &Frame.Insert(std::make_unique<TControlBar>(&Frame), TFrameWindow::Top);
+  TRecordingStatusBar* StatusBar =
+      &Frame.Insert(std::make_unique<TRecordingStatusBar>(&Frame), TFrameWindow::Bottom);
 
   void SetUp() override {
     Frame.Attr.X = Frame.Attr.Y = 0;
     Frame.Attr.W = 600;
     Frame.Attr.H = 400;
-    Frame.Insert(*ToolBar, TFrameWindow::Top);
-    Frame.Insert(*StatusBar, TFrameWindow::Bottom);
     StatusBar->SetText("Ready");
     ASSERT_TRUE(Frame.Create());
     ShowInactive(Frame);
@@ -39,7 +38,7 @@ struct MdiFixture : ::testing::Test {
   }
 
   TMDIChild* NewChild(const char* title, DWORD extraStyle = 0) {
-    auto* child = new TMDIChild(*Client, title);
+    auto* child = &Client->InsertChild(std::make_unique<TMDIChild>(*Client, title));
     child->Attr.Style |= extraStyle;
     EXPECT_TRUE(child->Create());
     return child;
@@ -96,7 +95,7 @@ TEST_F(MdiFixture, AMaximizedChildAndTheWindowCommands) {
 
   // Deleting a child object takes its window out of the client.
   const HWND gone = third->HWindow;
-  delete third;
+  Client->ReleaseChild(*third).reset();
   EXPECT_FALSE(IsWindow(gone));
 }
 

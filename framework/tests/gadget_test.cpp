@@ -24,12 +24,12 @@ class THost : public TTopWindow {
   std::vector<std::string>* Log = nullptr;
   bool RunEnabled = true;
   int Commands = 0;
-  LRESULT EvMenuSelect(WPARAM wp, LPARAM) {
-    Log->push_back(Describe(WM_MENUSELECT, wp));
+  LRESULT EvMenuSelect(const TMessage& m) {
+    Log->push_back(Describe(WM_MENUSELECT, m.WParam));
     return 0;
   }
-  LRESULT EvEnterIdle(WPARAM wp, LPARAM) {
-    Log->push_back(Describe(WM_ENTERIDLE, wp));
+  LRESULT EvEnterIdle(const TMessage& m) {
+    Log->push_back(Describe(WM_ENTERIDLE, m.WParam));
     return 0;
   }
   void CeRun(TCommandEnabler& ce) { ce.Enable(RunEnabled); }
@@ -52,33 +52,31 @@ class TTracedBar : public TControlBar {
  public:
   TTracedBar(TWindow* parent, std::vector<std::string>& log) : TControlBar(parent), Log(log) {}
   std::vector<std::string>& Log;
-  LRESULT EvMouseMove(WPARAM wp, LPARAM lp) {
+  void EvMouseMove(UINT modKeys, POINT point) {
     Log.push_back("move");
-    LRESULT r = TControlBar::EvMouseMove(wp, lp);
+    TControlBar::EvMouseMove(modKeys, point);
     Log.push_back("moved");
-    return r;
   }
   DECLARE_RESPONSE_TABLE(TTracedBar);
 };
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TTracedBar, TControlBar)
-  EV_MESSAGE(WM_MOUSEMOVE, EvMouseMove),
+  EV_WM_MOUSEMOVE(EvMouseMove),
 END_RESPONSE_TABLE;
 // clang-format on
 
 struct GadgetFixture : ::testing::Test {
   std::vector<std::string> Log;
   THost Host;
-  TTracedBar* Bar = new TTracedBar(&Host, Log);
-  TButtonGadget* Run = new TButtonGadget("GLYPH", 101, TButtonGadget::Command, false);
-  TSeparatorGadget* Gap = new TSeparatorGadget(12);
-  TButtonGadget* Stop = new TButtonGadget("GLYPH", 202, TButtonGadget::Command, true);
+  TTracedBar* Bar = &Host.InsertChild(std::make_unique<TTracedBar>(&Host, Log));
+  TButtonGadget* Run =
+      &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 101, TButtonGadget::Command, false));
+  TSeparatorGadget* Gap = &Bar->Insert(std::make_unique<TSeparatorGadget>(12));
+  TButtonGadget* Stop =
+      &Bar->Insert(std::make_unique<TButtonGadget>("GLYPH", 202, TButtonGadget::Command, true));
 
   void SetUp() override {
     Host.Log = &Log;
-    Bar->Insert(*Run);
-    Bar->Insert(*Gap);
-    Bar->Insert(*Stop);
     Bar->Attr.W = 300;
     Bar->Attr.H = Bar->GetDesiredSize().cy;
     ASSERT_TRUE(Host.Create());
@@ -161,16 +159,15 @@ TEST(StatusBar, TheFirstGadgetShowsTheHintWhileOneIsSet) {
   THost host;
   std::vector<std::string> log;
   host.Log = &log;
-  auto* bar = new TStatusBar(&host, TGadget::Recessed, TStatusBar::CapsLock);
-  auto* clock = new TTextGadget(0, TGadget::Recessed, TTextGadget::Center, 10);
-  bar->Insert(*clock);
+  auto* bar = &host.InsertChild(std::make_unique<TStatusBar>(&host, TGadget::Recessed, TStatusBar::CapsLock));
+  auto* clock = &bar->Insert(std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Center, 10));
   bar->Attr.W = 400;
   bar->Attr.H = 24;
   ASSERT_TRUE(host.Create());
   auto* message = dynamic_cast<TTextGadget*>(bar->FirstGadget());
   ASSERT_EQ(message, bar->GetMessageGadget());
   EXPECT_EQ(bar->GetGadgets().size(), 3u);  // message, Caps indicator, clock
-  EXPECT_EQ(bar->GetGadgets().back(), clock);
+  EXPECT_EQ(bar->GetGadgets().back().get(), clock);
   EXPECT_TRUE(message->WideAsPossible);
 
   message->SetText("Booted: (none)");

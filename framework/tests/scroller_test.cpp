@@ -11,7 +11,7 @@ class TScrolled : public TTopWindow {
  public:
   TScrolled() {
     Attr.Style |= WS_HSCROLL | WS_VSCROLL;
-    SetScroller(new TScroller(this, 8, 16, 80, 25));
+    SetScroller(std::make_unique<TScroller>(this, 8, 16, 80, 25));
   }
   POINT PaintOrigin{-1, -1};
   RECT PaintRect{};

@@ -1,9 +1,11 @@
-// Handle lookup, response tables, default processing, command routing and
+// Handle lookup, ownership of child objects, response tables (typed, raw and
+// child-notification entries), default processing, command routing and
 // command enabling of menu items, with real windows.
 #include <gtest/gtest.h>
 
 #include "framework/command_enabler.h"
 #include "framework/frame_window.h"
+#include "framework/list_box.h"
 #include "framework/tests/test_support.h"
 
 namespace {
@@ -38,7 +40,7 @@ TEST(HandleLookup, OwnWindowsAreFoundAliasesAndForeignWindowsAreNot) {
 
 TEST(HandleLookup, DeletingAnObjectDestroysItsWindowAndItsChildren) {
   auto* top = new TTopWindow;
-  auto* child = new TWindow(top, "child");
+  auto* child = &top->InsertChild(std::make_unique<TWindow>(top, "child"));
   ASSERT_TRUE(top->Create());  // creates the child in its set-up
   const HWND topHandle = top->HWindow, childHandle = child->HWindow;
   ASSERT_TRUE(childHandle);
@@ -54,11 +56,11 @@ TEST(HandleLookup, DeletingAnObjectDestroysItsWindowAndItsChildren) {
 class TBase : public TTopWindow {
  public:
   std::vector<std::string> Log;
-  LRESULT EvOne(WPARAM, LPARAM) {
+  LRESULT EvOne(const TMessage&) {
     Log.push_back("base one");
     return 1;
   }
-  LRESULT EvTwo(WPARAM, LPARAM) {
+  LRESULT EvTwo(const TMessage&) {
     Log.push_back("base two");
     return 2;
   }
@@ -73,15 +75,15 @@ END_RESPONSE_TABLE;
 
 class TDerived : public TBase {
  public:
-  TCurrentEvent Seen;
-  LRESULT EvOne(WPARAM, LPARAM) {
-    Seen = TWindow::GetCurrentEvent();
+  TMessage Seen;
+  LRESULT EvOne(const TMessage& m) {
+    Seen = m;
     Log.push_back("derived one");
     return 11;
   }
-  LRESULT EvSetText(WPARAM, LPARAM) {
+  LRESULT EvSetText(const TMessage& m) {
     Log.push_back("settext");
-    return DefaultProcessing();  // the platform stores the text
+    return DefaultProcessing(m);  // the platform stores the text
   }
   DECLARE_RESPONSE_TABLE(TDerived);
 };
@@ -99,8 +101,7 @@ TEST(ResponseTable, OwnEntriesFirstThenBaseThenDefaultProcessing) {
   EXPECT_EQ(w.SendMessage(WM_USER + 2), 2);
   EXPECT_EQ(w.SendMessage(WM_USER + 3), 0);  // no entry: the platform's default
   EXPECT_EQ(w.Log, (std::vector<std::string>{"derived one", "base two"}));
-  EXPECT_EQ(w.Seen.Win, &w);
-  EXPECT_EQ(w.Seen.Message, UINT{WM_USER + 1});
+  EXPECT_EQ(w.Seen.Msg, UINT{WM_USER + 1});
   EXPECT_EQ(w.Seen.WParam, WPARAM{5});
   EXPECT_EQ(w.Seen.LParam, LPARAM{6});
 
@@ -128,7 +129,10 @@ END_RESPONSE_TABLE;
 
 class TRoutingFrame : public TFrameWindow {
  public:
-  explicit TRoutingFrame(TClient& client) : TFrameWindow(nullptr, "Routing", &client) { AssignMenu("FRAME"); }
+  explicit TRoutingFrame(std::unique_ptr<TClient> client)
+      : TFrameWindow(nullptr, "Routing", std::move(client)) {
+    AssignMenu("FRAME");
+  }
   int Hits = 0;
   bool RunEnabled = false;
   void Cm501() { ++Hits; }
@@ -145,8 +149,8 @@ END_RESPONSE_TABLE;
 // clang-format on
 
 TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
-  auto* client = new TClient;
-  TRoutingFrame frame(*client);
+  TRoutingFrame frame(std::make_unique<TClient>());
+  auto* client = static_cast<TClient*>(frame.GetClientWindow());
   ASSERT_TRUE(frame.Create());
   ASSERT_TRUE(client->HWindow);
 
@@ -164,8 +168,7 @@ TEST(CommandRouting, MenuCommandsStartAtTheClientAndGoUpTheParentChain) {
 }
 
 TEST(CommandEnabling, MenuItemsFollowTheirEnablersWhenThePopupOpens) {
-  auto* client = new TClient;
-  TRoutingFrame frame(*client);
+  TRoutingFrame frame(std::make_unique<TClient>());
   ASSERT_TRUE(frame.Create());
   HMENU bar = GetMenu(frame.HWindow);
   ASSERT_TRUE(bar);
@@ -181,6 +184,90 @@ TEST(CommandEnabling, MenuItemsFollowTheirEnablersWhenThePopupOpens) {
   frame.RunEnabled = true;
   frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
   EXPECT_FALSE(GetMenuState(file, 101, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// Counts its own destruction.
+class TCountedWindow : public TWindow {
+ public:
+  TCountedWindow(TWindow* parent, int& deleted) : TWindow(parent), Deleted(deleted) {}
+  ~TCountedWindow() override { ++Deleted; }
+
+ private:
+  int& Deleted;
+};
+
+TEST(Ownership, AParentDeletesTheChildrenItWasHandedAndOnlyThose) {
+  int deleted = 0;
+  auto top = std::make_unique<TTopWindow>();
+  TCountedWindow& owned = top->InsertChild(std::make_unique<TCountedWindow>(top.get(), deleted));
+  TCountedWindow& released = top->InsertChild(std::make_unique<TCountedWindow>(top.get(), deleted));
+  TCountedWindow linked(top.get(), deleted);  // a member-style child: linked, not owned
+  ASSERT_TRUE(top->Create());
+  EXPECT_TRUE(owned.HWindow && released.HWindow && linked.HWindow);
+
+  EXPECT_EQ(top->ReleaseChild(linked), nullptr);
+  std::unique_ptr<TWindow> back = top->ReleaseChild(released);
+  EXPECT_EQ(back.get(), &released);
+  EXPECT_EQ(top->ReleaseChild(released), nullptr);  // only once
+
+  top.reset();
+  EXPECT_EQ(deleted, 1);  // the owned child only
+  EXPECT_EQ(linked.GetParent(), nullptr);
+  back.reset();
+  EXPECT_EQ(deleted, 2);
+}
+
+// Typed entries decode; a notification entry answers its own code only.
+class TDecoding : public TTopWindow {
+ public:
+  std::vector<std::string> Log;
+  void EvSize(UINT type, int cx, int cy) { Note("size", type, cx, cy); }
+  void EvMouseMove(UINT keys, POINT p) { Note("move", keys, p.x, p.y); }
+  void EvKeyDown(UINT key, UINT repeat, UINT flags) { Note("key", key, repeat, flags); }
+  void EvHScroll(UINT code, int pos, HWND bar) { Note("hscroll", code, pos, bar ? 1 : 0); }
+  void EvTimer(UINT_PTR id) { Note("timer", static_cast<UINT>(id), 0, 0); }
+  void Picked() { Log.push_back("picked"); }
+  void AnyCode() { Log.push_back("any"); }
+  DECLARE_RESPONSE_TABLE(TDecoding);
+
+ private:
+  void Note(const char* what, UINT a, int b, int c) {
+    Log.push_back(std::string(what) + " " + std::to_string(a) + " " + std::to_string(b) + " " +
+                  std::to_string(c));
+  }
+};
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TDecoding, TTopWindow)
+  EV_WM_SIZE(EvSize),
+  EV_WM_MOUSEMOVE(EvMouseMove),
+  EV_WM_KEYDOWN(EvKeyDown),
+  EV_WM_HSCROLL(EvHScroll),
+  EV_WM_TIMER(EvTimer),
+  EV_CHILD_NOTIFY(10, LBN_DBLCLK, Picked),
+  EV_COMMAND(11, AnyCode),
+END_RESPONSE_TABLE;
+// clang-format on
+
+TEST(ResponseTable, TypedEntriesDecodeAndNotificationEntriesMatchTheirCode) {
+  TDecoding w;
+  ASSERT_TRUE(w.Create());
+  TListBox& list = w.InsertChild(std::make_unique<TListBox>(&w, 10, 0, 0, 50, 50));
+  TListBox& other = w.InsertChild(std::make_unique<TListBox>(&w, 11, 60, 0, 50, 50));
+  ASSERT_TRUE(list.Create() && other.Create());
+  const LPARAM listHandle = reinterpret_cast<LPARAM>(list.HWindow);
+  w.Log.clear();
+
+  w.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(640, 480));
+  w.SendMessage(WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(-1, -2));  // left of and above the window
+  w.SendMessage(WM_KEYDOWN, 'A', MAKELPARAM(3, 0x401E));
+  w.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 300), listHandle);  // from a control
+  w.SendMessage(WM_TIMER, 7);
+  w.SendMessage(WM_COMMAND, MAKEWPARAM(10, LBN_SELCHANGE), listHandle);  // another code: no entry
+  w.SendMessage(WM_COMMAND, MAKEWPARAM(10, LBN_DBLCLK), listHandle);
+  w.SendMessage(WM_COMMAND, MAKEWPARAM(10, 0), 0);  // a menu command 10: not the list's notification
+  w.SendMessage(WM_COMMAND, MAKEWPARAM(11, LBN_SELCHANGE), reinterpret_cast<LPARAM>(other.HWindow));
+  EXPECT_EQ(w.Log, (std::vector<std::string>{"size 2 640 480", "move 4 -1 -2", "key 65 3 16414",
+                                             "hscroll 5 300 1", "timer 7 0 0", "picked", "any"}));
 }
 
 }  // namespace

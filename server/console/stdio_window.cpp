@@ -21,27 +21,27 @@ class TStdioScroller : public TScroller {
   console::GdiConsoleSink& Sink;
 };
 
-std::uint8_t KeyByte(WPARAM wParam) { return static_cast<std::uint8_t>(wParam & 0xFF); }
+std::uint8_t KeyByte(UINT key) { return static_cast<std::uint8_t>(key & 0xFF); }
 
 }  // namespace
 
 DEFINE_RESPONSE_TABLE1(TStdioWindow, TMDIChild)
-  EV_MESSAGE(WM_CLOSE, EvClose),
-  EV_MESSAGE(WM_KEYDOWN, EvKeyDown),
-  EV_MESSAGE(WM_KEYUP, EvKeyUp),
-  EV_MESSAGE(WM_SYSKEYDOWN, EvSysKeyDown),
-  EV_MESSAGE(WM_SYSKEYUP, EvSysKeyUp),
-  EV_MESSAGE(WM_CHAR, EvChar),
-  EV_MESSAGE(WM_SETFOCUS, EvSetFocus),
-  EV_MESSAGE(WM_KILLFOCUS, EvKillFocus),
-  EV_MESSAGE(WM_SIZE, EvSize),
+  EV_WM_CLOSE(EvClose),
+  EV_WM_KEYDOWN(EvKeyDown),
+  EV_WM_KEYUP(EvKeyUp),
+  EV_WM_SYSKEYDOWN(EvSysKeyDown),
+  EV_WM_SYSKEYUP(EvSysKeyUp),
+  EV_WM_CHAR(EvChar),
+  EV_WM_SETFOCUS(EvSetFocus),
+  EV_WM_KILLFOCUS(EvKillFocus),
+  EV_WM_SIZE(EvSize),
 END_RESPONSE_TABLE;
 
 TStdioWindow::TStdioWindow(TMDIClient& parent, const char* title, const server::TaskState& task)
     : TMDIChild(parent, title), Console(Sink, task) {
   Attr.Style |= WS_HSCROLL | WS_VSCROLL;
   Attr.Style &= ~WS_VISIBLE;
-  SetScroller(new TStdioScroller(this, Sink));
+  SetScroller(std::make_unique<TStdioScroller>(this, Sink));
 }
 
 TStdioWindow::~TStdioWindow() {
@@ -57,51 +57,32 @@ void TStdioWindow::SetupWindow() {
 
 void TStdioWindow::Paint(HDC dc, bool, RECT&) { Sink.Paint(dc, Console.model); }
 
-LRESULT TStdioWindow::EvClose(WPARAM, LPARAM) { return 0; }
+void TStdioWindow::EvKeyDown(UINT key, UINT, UINT) { Console.keyboard.OnKeyDown(KeyByte(key)); }
 
-LRESULT TStdioWindow::EvKeyDown(WPARAM wParam, LPARAM) {
-  Console.keyboard.OnKeyDown(KeyByte(wParam));
-  return 0;
-}
+void TStdioWindow::EvKeyUp(UINT key, UINT, UINT) { Console.keyboard.OnKeyUp(KeyByte(key)); }
 
-LRESULT TStdioWindow::EvKeyUp(WPARAM wParam, LPARAM) {
-  Console.keyboard.OnKeyUp(KeyByte(wParam));
-  return 0;
-}
-
-LRESULT TStdioWindow::EvSysKeyDown(WPARAM wParam, LPARAM) {
-  const std::uint8_t key = KeyByte(wParam);
-  Console.keyboard.OnSysKeyDown(key);
+void TStdioWindow::EvSysKeyDown(UINT key, UINT repeatCount, UINT flags) {
+  const std::uint8_t code = KeyByte(key);
+  Console.keyboard.OnSysKeyDown(code);
   // Without a task Alt+F4 still closes the program; with one, it is a key
   // the booted program may want.
-  if (console::IsMenuAltKey(key) || (key == VK_F4 && !Console.task().active())) return DefaultProcessing();
-  return 0;
+  if (console::IsMenuAltKey(code) || (code == VK_F4 && !Console.task().active()))
+    DefWindowProc(WM_SYSKEYDOWN, key, MAKELPARAM(repeatCount, flags));
 }
 
-LRESULT TStdioWindow::EvSysKeyUp(WPARAM wParam, LPARAM) {
-  Console.keyboard.OnSysKeyUp(KeyByte(wParam));
-  return 0;
-}
+void TStdioWindow::EvSysKeyUp(UINT key, UINT, UINT) { Console.keyboard.OnSysKeyUp(KeyByte(key)); }
 
-LRESULT TStdioWindow::EvChar(WPARAM wParam, LPARAM) {
-  Console.keyboard.OnChar(KeyByte(wParam));
-  return 0;
-}
+void TStdioWindow::EvChar(UINT ch, UINT, UINT) { Console.keyboard.OnChar(KeyByte(ch)); }
 
-LRESULT TStdioWindow::EvSetFocus(WPARAM wParam, LPARAM) {
-  Console.keyboard.OnSetFocus(reinterpret_cast<HWND>(wParam) == HWindow);
+void TStdioWindow::EvSetFocus(HWND lostFocus) {
+  Console.keyboard.OnSetFocus(lostFocus == HWindow);
   Sink.OnSetFocus(Console.model);
-  return 0;
 }
 
-LRESULT TStdioWindow::EvKillFocus(WPARAM, LPARAM) {
-  Sink.OnKillFocus();
-  return 0;
-}
+void TStdioWindow::EvKillFocus(HWND) { Sink.OnKillFocus(); }
 
-LRESULT TStdioWindow::EvSize(WPARAM wParam, LPARAM lParam) {
+void TStdioWindow::EvSize(UINT sizeType, int cx, int cy) {
   SendMessage(WM_KILLFOCUS, 0, 0);
-  const LRESULT result = TMDIChild::EvSize(wParam, lParam);
-  if (wParam != SIZE_MINIMIZED) SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(HWindow), 0);
-  return result;
+  TMDIChild::EvSize(sizeType, cx, cy);
+  if (sizeType != SIZE_MINIMIZED) SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(HWindow), 0);
 }

@@ -30,15 +30,15 @@ class TStdioWindow : public TMDIChild {
   void SetupWindow() override;
   void Paint(HDC dc, bool erase, RECT& rect) override;
 
-  LRESULT EvClose(WPARAM, LPARAM);
-  LRESULT EvKeyDown(WPARAM, LPARAM);
-  LRESULT EvKeyUp(WPARAM, LPARAM);
-  LRESULT EvSysKeyDown(WPARAM, LPARAM);
-  LRESULT EvSysKeyUp(WPARAM, LPARAM);
-  LRESULT EvChar(WPARAM, LPARAM);
-  LRESULT EvSetFocus(WPARAM, LPARAM);
-  LRESULT EvKillFocus(WPARAM, LPARAM);
-  LRESULT EvSize(WPARAM, LPARAM);
+  void EvClose() {}
+  void EvKeyDown(UINT key, UINT repeatCount, UINT flags);
+  void EvKeyUp(UINT key, UINT repeatCount, UINT flags);
+  void EvSysKeyDown(UINT key, UINT repeatCount, UINT flags);
+  void EvSysKeyUp(UINT key, UINT repeatCount, UINT flags);
+  void EvChar(UINT ch, UINT repeatCount, UINT flags);
+  void EvSetFocus(HWND lostFocus);
+  void EvKillFocus(HWND getFocus);
+  void EvSize(UINT sizeType, int cx, int cy);
 
   DECLARE_RESPONSE_TABLE(TStdioWindow);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "framework/combo_box.h"
 #include "framework/dialog.h"
@@ -43,7 +44,7 @@ class TLibraryListDlg : public TDialog {
   TLibraryListDlg(TWindow* parent, const char* resource, server::SetupContext& context)
       : TDialog(parent, resource), Context(context) {}
 
-  TListBox* List = new TListBox(this, IDC_LIBRARY_LIST);
+  TListBox* List = &InsertChild(std::make_unique<TListBox>(this, IDC_LIBRARY_LIST));
 
   void CmProperties();
   virtual void ShowProperties() = 0;
@@ -98,6 +99,6 @@ class TRUNTIMEDlg : public TDialog {
 
  private:
   server::SetupContext& Context;
-  TComboBox* Protocol = new TComboBox(this, IDC_RUNTIME_PROTOCOL);
-  TComboBox* Board = new TComboBox(this, IDC_RUNTIME_BOARD);
+  TComboBox* Protocol = &InsertChild(std::make_unique<TComboBox>(this, IDC_RUNTIME_PROTOCOL));
+  TComboBox* Board = &InsertChild(std::make_unique<TComboBox>(this, IDC_RUNTIME_BOARD));
 };

@@ -11,18 +11,18 @@ class TBasicTipControlBar : public TControlBar {
  public:
   // The tooltip is not owned and must outlive the bar's window.
   explicit TBasicTipControlBar(TToolTip& tip, TWindow* parent = nullptr,
-                               TTileDirection direction = Horizontal, TFont* font = nullptr);
+                               TTileDirection direction = Horizontal, std::unique_ptr<TFont> font = nullptr);
 
-  LRESULT EvMouseMove(WPARAM, LPARAM);
-  LRESULT EvSetCursor(WPARAM, LPARAM);
-  LRESULT EvLButtonDown(WPARAM, LPARAM);
-  LRESULT EvParentNotify(WPARAM, LPARAM);
+  void EvMouseMove(UINT modKeys, POINT point);
+  LRESULT EvSetCursor(const TMessage& message);
+  void EvLButtonDown(UINT modKeys, POINT point);
+  LRESULT EvParentNotify(const TMessage& message);
 
   DECLARE_RESPONSE_TABLE(TBasicTipControlBar);
 
  protected:
   // The mouse-move rule at a point in client coordinates.
-  void TrackMouse(WPARAM modKeys, POINT point);
+  void TrackMouse(UINT modKeys, POINT point);
 
   TToolTip& ToolTip;
 };
@@ -32,10 +32,10 @@ class TBasicTipControlBar : public TControlBar {
 class TTipControlBar : public TBasicTipControlBar {
  public:
   explicit TTipControlBar(TToolTip& tip, TWindow* parent = nullptr, TTileDirection direction = Horizontal,
-                          TFont* font = nullptr)
-      : TBasicTipControlBar(tip, parent, direction, font) {}
+                          std::unique_ptr<TFont> font = nullptr)
+      : TBasicTipControlBar(tip, parent, direction, std::move(font)) {}
 
-  LRESULT EvLButtonDblClk(WPARAM, LPARAM);
+  void EvLButtonDblClk(UINT modKeys, POINT point);
 
   DECLARE_RESPONSE_TABLE(TTipControlBar);
 };

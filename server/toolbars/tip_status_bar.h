@@ -11,8 +11,8 @@ class TTipStatusBar : public TStatusBar {
   // The tooltip is not owned and must outlive the bar's window.
   explicit TTipStatusBar(TToolTip& tip, TWindow* parent = nullptr,
                          TGadget::TBorderStyle borderStyle = TGadget::Recessed, UINT modeIndicators = 0,
-                         TFont* font = nullptr)
-      : TStatusBar(parent, borderStyle, modeIndicators, font), ToolTip(tip) {}
+                         std::unique_ptr<TFont> font = nullptr)
+      : TStatusBar(parent, borderStyle, modeIndicators, std::move(font)), ToolTip(tip) {}
 
   // Null: hint off and tooltip hidden. Otherwise the text before the first
   // newline is the status text, the rest the tip text.

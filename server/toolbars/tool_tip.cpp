@@ -9,11 +9,12 @@ using tessel::toolbars::Win32TipWindow;
 
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TToolTip, TWindow)
-  EV_MESSAGE(WM_TIMER, EvTimer),
+  EV_WM_TIMER(EvTimer),
 END_RESPONSE_TABLE;
 // clang-format on
 
-TToolTip::TToolTip(TToolTipFont* font) : TWindow(static_cast<TWindow*>(nullptr)), Font(font) {
+TToolTip::TToolTip(std::unique_ptr<TToolTipFont> font)
+    : TWindow(static_cast<TWindow*>(nullptr)), Font(std::move(font)) {
   if (!Font) Font = std::make_unique<TToolTipFont>();
   Attr.Style = WS_POPUP;
   Attr.ExStyle = WS_EX_TOPMOST;
@@ -51,7 +52,6 @@ void TToolTip::Paint(HDC dc, bool, RECT&) {
   PaintTip(dc, client, Timing->text(), Font->GetHandle());
 }
 
-LRESULT TToolTip::EvTimer(WPARAM, LPARAM) {
+void TToolTip::EvTimer(UINT_PTR) {
   Timing->OnTimer();
-  return 0;
 }

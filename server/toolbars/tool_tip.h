@@ -23,8 +23,8 @@ class TToolTipFont : public TFont {
 // text, any key of the thread, or a press on the bar hides it.
 class TToolTip : public TWindow {
  public:
-  // Takes ownership of the font.
-  explicit TToolTip(TToolTipFont* font);
+  // Takes ownership of the font (a new TToolTipFont if null).
+  explicit TToolTip(std::unique_ptr<TToolTipFont> font);
   ~TToolTip() override;
 
   // Null or empty: hide. Anything else: show after the delay.
@@ -42,7 +42,7 @@ class TToolTip : public TWindow {
   void GetWindowClass(WNDCLASSA& wc) override;
   void Paint(HDC dc, bool erase, RECT& rect) override;
 
-  LRESULT EvTimer(WPARAM, LPARAM);
+  void EvTimer(UINT_PTR timerId);
 
   DECLARE_RESPONSE_TABLE(TToolTip);
 

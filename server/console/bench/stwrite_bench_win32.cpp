@@ -76,14 +76,14 @@ std::string TabbedLines(std::size_t size) {
 class Bench {
  public:
   Bench() {
-    client_ = new TMDIClient;
-    frame_ = new TMDIFrame("STWRITE benchmark", nullptr, *client_);
+    frame_ = new TMDIFrame("STWRITE benchmark", nullptr, std::make_unique<TMDIClient>());
+    client_ = frame_->GetClientWindow();
     frame_->Attr.X = frame_->Attr.Y = 0;
     frame_->Attr.W = 900;
     frame_->Attr.H = 600;
     frame_->Create();
     frame_->ShowWindow(SW_SHOWNORMAL);
-    console_ = new TStdioWindow(*client_, "I/O Window", task_);
+    console_ = &client_->InsertChild(std::make_unique<TStdioWindow>(*client_, "I/O Window", task_));
     console_->Attr.Style |= WS_MAXIMIZE;
     console_->Create();
     console_->ShowWindow(SW_SHOWMAXIMIZED);

@@ -14,14 +14,14 @@ namespace {
 class StdioWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    client = new TMDIClient;
-    frame = new TMDIFrame("Host", nullptr, *client);
+    frame = new TMDIFrame("Host", nullptr, std::make_unique<TMDIClient>());
+    client = frame->GetClientWindow();
     frame->Attr.X = frame->Attr.Y = 0;
     frame->Attr.W = 900;
     frame->Attr.H = 600;
     ASSERT_TRUE(frame->Create());
     ::ShowWindow(frame->HWindow, SW_SHOWNA);
-    console = new TStdioWindow(*client, "I/O Window", task);
+    console = &client->InsertChild(std::make_unique<TStdioWindow>(*client, "I/O Window", task));
     console->Attr.Style |= WS_MAXIMIZE;
     ASSERT_TRUE(console->Create());
     console->ShowWindow(SW_SHOWMAXIMIZED);

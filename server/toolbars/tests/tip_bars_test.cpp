@@ -8,8 +8,8 @@
 #include <string>
 
 #include "framework/button_gadget.h"
-#include "framework/decorated_mdi_frame.h"
 #include "framework/gadget_window_font.h"
+#include "framework/mdi_frame.h"
 #include "framework/separator_gadget.h"
 #include "server/resources/resource_ids.h"
 #include "server/toolbars/tip_control_bar.h"
@@ -42,26 +42,28 @@ class TipBarsTest : public ::testing::Test {
   void SetUp() override {
     // Away from the frame, so that no real mouse move reaches the bar.
     SetCursorPos(8, 8);
-    Tip = std::make_unique<TToolTip>(new TToolTipFont);
-    Frame = std::make_unique<TDecoratedMDIFrame>("Tip bars", "TESSEL", *new TMDIClient, true);
+    Tip = std::make_unique<TToolTip>(std::make_unique<TToolTipFont>());
+    Frame = std::make_unique<TDecoratedMDIFrame>("Tip bars", "TESSEL", std::make_unique<TMDIClient>(), true);
     Frame->Attr.X = 60;
     Frame->Attr.Y = 60;
     Frame->Attr.W = 560;
     Frame->Attr.H = 380;
 
-    Bar = new TTipControlBar(*Tip, Frame.get(), TGadgetWindow::Horizontal, new TGadgetWindowFont(10));
-    Bar->Insert(*new TButtonGadget("RUN", CM_RUN, TButtonGadget::Command, true));
-    Bar->Insert(*new TSeparatorGadget(12));
-    Bar->Insert(*new TButtonGadget("RESET", CM_RESET, TButtonGadget::Command, true));
-    Bar->Insert(*new TButtonGadget("TERMINATE", CM_TERMINATE, TButtonGadget::Command, true));
-    Bar->Insert(*new TSeparatorGadget(10));
+    Bar = &Frame->Insert(std::make_unique<TTipControlBar>(*Tip, Frame.get(), TGadgetWindow::Horizontal,
+                                                          std::make_unique<TGadgetWindowFont>(10)),
+                         TFrameWindow::Top);
+    Bar->Insert(std::make_unique<TButtonGadget>("RUN", CM_RUN, TButtonGadget::Command, true));
+    Bar->Insert(std::make_unique<TSeparatorGadget>(12));
+    Bar->Insert(std::make_unique<TButtonGadget>("RESET", CM_RESET, TButtonGadget::Command, true));
+    Bar->Insert(std::make_unique<TButtonGadget>("TERMINATE", CM_TERMINATE, TButtonGadget::Command, true));
+    Bar->Insert(std::make_unique<TSeparatorGadget>(10));
     // A hint without a newline: status text only.
-    Bar->Insert(*new TButtonGadget("SETUP", CM_PROTOCOLS, TButtonGadget::Command, true));
-    Frame->Insert(*Bar, TFrameWindow::Top);
+    Bar->Insert(std::make_unique<TButtonGadget>("SETUP", CM_PROTOCOLS, TButtonGadget::Command, true));
 
-    Status = new TTipStatusBar(*Tip, Frame.get(), TGadget::Recessed, 0, new TGadgetWindowFont(8));
+    Status = &Frame->Insert(std::make_unique<TTipStatusBar>(*Tip, Frame.get(), TGadget::Recessed, 0,
+                                                            std::make_unique<TGadgetWindowFont>(8)),
+                            TFrameWindow::Bottom);
     Status->SetText("Ready");
-    Frame->Insert(*Status, TFrameWindow::Bottom);
 
     ASSERT_TRUE(Frame->Create());
     // Without activation: under Wine an active top-level window takes 2 s to go.
