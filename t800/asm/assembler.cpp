@@ -18,6 +18,9 @@ constexpr int kMaxPasses = 100;
 constexpr int kFreePasses = 8;
 constexpr std::int64_t kMaxSpace = 1 << 24;
 constexpr std::int64_t kMaxAlign = 1 << 16;
+// A whole program: far beyond any boot file, small enough that a source of
+// many large .space statements cannot run the passes or the image away.
+constexpr std::int64_t kMaxProgram = 1 << 24;
 constexpr std::size_t kMaxPrimary = 255;
 
 bool InRange(std::int64_t v, std::int64_t lo, std::int64_t hi) {
@@ -67,6 +70,10 @@ class Layout {
         AddListing(s, address, before);
       }
       address += size;
+      if (address - origin_ > kMaxProgram) {
+        Error("the program is larger than " + std::to_string(kMaxProgram) + " bytes");
+        return false;  // settled: the final pass stops here too, with the error
+      }
     }
     Define("__end", address);
     return changed_;
@@ -139,7 +146,9 @@ class Layout {
             Error(std::string(".space fill out of range: ") + std::to_string(*v));
           if (v) fill = *v;
         }
-        for (std::int64_t k = 0; k < *count; ++k) Emit(static_cast<std::uint8_t>(fill));
+        // Filled at once, and only in the final pass: the earlier passes
+        // need the size alone.
+        if (final_) image_.insert(image_.end(), static_cast<std::size_t>(*count), static_cast<std::uint8_t>(fill));
         return static_cast<int>(*count);
       }
       case Kind::kAlign: {
@@ -167,7 +176,7 @@ class Layout {
 
   int Pad(std::int64_t address, std::int64_t n) {
     int pad = static_cast<int>((n - static_cast<std::uint32_t>(address) % n) % n);
-    for (int k = 0; k < pad; ++k) Emit(0);
+    if (final_) image_.insert(image_.end(), static_cast<std::size_t>(pad), std::uint8_t{0});
     return pad;
   }
 
