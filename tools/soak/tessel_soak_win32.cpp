@@ -25,6 +25,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,25 +72,17 @@ bool Answer(Tessel& tessel, const char* caption, int button, long cycle) {
   return tessel.BoxGone(caption) || Fail(caption, cycle);
 }
 
-int Cycles(long cycles, long every) {
-  const std::string script = TempPath("soak_idle.script");
-  WriteText(script, "idle 60000\n");
-  Tessel tessel("soak_cycles");
-  if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
+// `cycles` cycles of `step` on a started tessel.exe, its counters sampled
+// every `every` cycles: 0 when they stay flat, 1 when one grows or a step
+// fails. Leaves the program at the end.
+int SampledCycles(Tessel& tessel, long cycles, long every, const std::function<bool(long)>& step) {
   std::vector<soak::Counters> samples;
   soak::PrintHeader();
   samples.push_back(soak::Sample(tessel.process(), 0));
   soak::Print(samples.back());
   const auto start = std::chrono::steady_clock::now();
   for (long cycle = 1; cycle <= cycles; ++cycle) {
-    if (!RunFile(tessel, script, static_cast<std::size_t>(cycle), cycle)) return 1;
-    tessel.Command(CM_TERMINATE);
-    if (!Answer(tessel, "Warning", IDYES, cycle) || !Answer(tessel, "Information", IDOK, cycle)) return 1;
-    // The terminated call returns once the script notices; Run waits for that.
-    if (!WaitUntil([&] { return CountOf(tessel.Log(), "result ") >= static_cast<std::size_t>(cycle); })) {
-      Fail("call returned", cycle);
-      return 1;
-    }
+    if (!step(cycle)) return 1;
     if (cycle % every == 0) {
       samples.push_back(soak::Sample(tessel.process(), cycle));
       soak::Print(samples.back());
@@ -99,8 +92,24 @@ int Cycles(long cycles, long every) {
   std::printf("%ld cycles in %.0f s (%.0f ms a cycle)\n", cycles, seconds, 1000 * seconds / cycles);
   const bool flat = soak::Flat(samples);
   tessel.Leave();
-  DeleteFileA(script.c_str());
   return flat ? 0 : 1;
+}
+
+int Cycles(long cycles, long every) {
+  const std::string script = TempPath("soak_idle.script");
+  WriteText(script, "idle 60000\n");
+  Tessel tessel("soak_cycles");
+  if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
+  const int status = SampledCycles(tessel, cycles, every, [&](long cycle) {
+    if (!RunFile(tessel, script, static_cast<std::size_t>(cycle), cycle)) return false;
+    tessel.Command(CM_TERMINATE);
+    if (!Answer(tessel, "Warning", IDYES, cycle) || !Answer(tessel, "Information", IDOK, cycle)) return false;
+    // The terminated call returns once the script notices; Run waits for that.
+    return WaitUntil([&] { return CountOf(tessel.Log(), "result ") >= static_cast<std::size_t>(cycle); }) ||
+           Fail("call returned", cycle);
+  });
+  DeleteFileA(script.c_str());
+  return status;
 }
 
 // Run -> Terminate with our protocol library: each run boots, serves one
@@ -118,13 +127,8 @@ int IserverCycles(long cycles, long every) {
   tessel.UseFolder(".");
   if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
   const std::string idle = "101 102 201 301 302 303 402 ";
-  std::vector<soak::Counters> samples;
-  soak::PrintHeader();
-  samples.push_back(soak::Sample(tessel.process(), 0));
-  soak::Print(samples.back());
-  const auto start = std::chrono::steady_clock::now();
   const auto write = iserver::testing::Request(kSpWrite).Int32(kStdout).Slice("soak\r\n").Frame();
-  for (long cycle = 1; cycle <= cycles; ++cycle) {
+  const int status = SampledCycles(tessel, cycles, every, [&](long cycle) {
     tessel.Command(CM_RUN);
     HWND open = tessel.WaitForBox("Open");
     if (!open) return Fail("open dialog", cycle);
@@ -135,43 +139,24 @@ int IserverCycles(long cycles, long every) {
     if (peer.Take(image.size(), kWaitMs).size() != image.size()) return Fail("boot bytes", cycle);
     if (peer.Ask(write, kWaitMs).empty()) return Fail("write reply", cycle);
     tessel.Command(CM_TERMINATE);
-    if (!Answer(tessel, "Warning", IDYES, cycle) || !Answer(tessel, "Information", IDOK, cycle)) return 1;
-    if (!WaitUntil([&] { return EnabledCommands(tessel.MenuStates()) == idle; })) return Fail("idle menus", cycle);
-    if (cycle % every == 0) {
-      samples.push_back(soak::Sample(tessel.process(), cycle));
-      soak::Print(samples.back());
-    }
-  }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%ld cycles in %.0f s (%.0f ms a cycle)\n", cycles, seconds, 1000 * seconds / cycles);
-  const bool flat = soak::Flat(samples);
-  tessel.Leave();
+    if (!Answer(tessel, "Warning", IDYES, cycle) || !Answer(tessel, "Information", IDOK, cycle)) return false;
+    return WaitUntil([&] { return EnabledCommands(tessel.MenuStates()) == idle; }) || Fail("idle menus", cycle);
+  });
   DeleteFileA(boot_file.c_str());
-  return flat ? 0 : 1;
+  return status;
 }
 
 // Run, then Cancel in the Open dialog: the dialog's share of a cycle.
 int OpenCancel(long cycles, long every) {
   Tessel tessel("soak_open");
   if (!tessel.Start() || !tessel.WaitForMainWindow()) return 1;
-  std::vector<soak::Counters> samples;
-  soak::PrintHeader();
-  samples.push_back(soak::Sample(tessel.process(), 0));
-  soak::Print(samples.back());
-  for (long cycle = 1; cycle <= cycles; ++cycle) {
+  return SampledCycles(tessel, cycles, every, [&](long cycle) {
     tessel.Command(CM_RUN);
     HWND open = tessel.WaitForBox("Open");
-    if (!open) return Fail("open dialog", cycle) ? 0 : 1;
+    if (!open) return Fail("open dialog", cycle);
     Tessel::Press(open, IDCANCEL);
-    if (!tessel.BoxGone("Open")) return Fail("open dialog gone", cycle) ? 0 : 1;
-    if (cycle % every == 0) {
-      samples.push_back(soak::Sample(tessel.process(), cycle));
-      soak::Print(samples.back());
-    }
-  }
-  const bool flat = soak::Flat(samples);
-  tessel.Leave();
-  return flat ? 0 : 1;
+    return tessel.BoxGone("Open") || Fail("open dialog gone", cycle);
+  });
 }
 
 // `runs` runs of a script that ends by itself, a sample every `every` runs.
