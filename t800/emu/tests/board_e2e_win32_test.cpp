@@ -66,29 +66,23 @@ bool ScreenShows(Tessel& tessel, const std::string& text) {
   return WaitUntil([&] { return tessel.ScreenText().rfind(text, 0) == 0; }, kProgramWait);
 }
 
-TEST(BoardEndToEnd, HelloWritesToTheIoWindowAndEnds) {
+// Boots `program` on the board, waits for the I/O Window to show `expected`
+// from its start, and expects the program to end the server with success.
+void ExpectProgramPrints(const std::string& program, const std::string& expected) {
   Board board;
   ASSERT_TRUE(board.started());
-  Tessel tessel("t800emu_hello");
+  Tessel tessel("t800emu_" + program.substr(0, program.find('.')));
   tessel.UseFolder(".");
-  ASSERT_TRUE(tessel.Start("hello.btl"));
+  ASSERT_TRUE(tessel.Start(program));
   ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
-  EXPECT_TRUE(ScreenShows(tessel, "Hello, world!\n")) << tessel.ScreenText();
+  EXPECT_TRUE(ScreenShows(tessel, expected)) << tessel.ScreenText();
   tessel.Leave();
   EXPECT_EQ(tessel.ExitCode(), 0);
 }
 
-TEST(BoardEndToEnd, FptablePrintsItsRealArithmetic) {
-  Board board;
-  ASSERT_TRUE(board.started());
-  Tessel tessel("t800emu_fptable");
-  tessel.UseFolder(".");
-  ASSERT_TRUE(tessel.Start("fptable.btl"));
-  ASSERT_NE(tessel.WaitForMainWindow(), nullptr);
-  EXPECT_TRUE(ScreenShows(tessel, t800test::kFptableExpected)) << tessel.ScreenText();
-  tessel.Leave();
-  EXPECT_EQ(tessel.ExitCode(), 0);
-}
+TEST(BoardEndToEnd, HelloWritesToTheIoWindowAndEnds) { ExpectProgramPrints("hello.btl", "Hello, world!\n"); }
+
+TEST(BoardEndToEnd, FptablePrintsItsRealArithmetic) { ExpectProgramPrints("fptable.btl", t800test::kFptableExpected); }
 
 TEST(BoardEndToEnd, EchoRepeatsTheKeysTypedInTheIoWindowUntilQ) {
   Board board;
