@@ -183,6 +183,12 @@ function(tessel_fuzzer name)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
   file(MAKE_DIRECTORY ${work})
   add_test(NAME ${name} COMMAND ${name} -max_total_time=${T_SECONDS} -rss_limit_mb=2048 ${work} ${seeds})
+  # Inputs that once crashed or ran away are replayed once each. They stay out
+  # of the seeds: a slow one would hold back every mutation made from it.
+  file(GLOB regressions ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/regressions/${name}/*)
+  if(regressions)
+    add_test(NAME ${name}_regressions COMMAND ${name} -rss_limit_mb=2048 ${regressions})
+  endif()
 endfunction()
 
 # A benchmark: built in the native tree, run by scripts/bench.sh, never a timed test.

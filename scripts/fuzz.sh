@@ -12,7 +12,8 @@
 # TESSEL_FUZZ_WORK is the work folder (default /var/tmp/tessera-fuzz);
 # TESSEL_FUZZ_TARGETS limits the run to some targets (names, space-separated).
 # A finding is kept as <work>/<target>/findings/<kind>-<hash>: fix the bug and
-# add the input to the target's seed corpus as a regression.
+# add the input to <folder>/fuzz/regressions/<target>/, which the test command
+# replays (a crash may also join the seeds; a slow input must not).
 # Exit status: 0 when no target found anything, 1 otherwise, 2 on a build failure.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -117,6 +117,9 @@ TEST(Assembler, ErrorsNameFileAndLine) {
        "t.s:3: error: the primary bootstrap takes 256 bytes"},
       {{{"t.s", " ldc 1\n .secondary\n"}}, "t.s:2: error: nothing follows .secondary"},
       {{{"t.s", " .equ A, B\n .equ B, A + 1\n"}}, "t.s: error: the layout does not settle"},
+      // Many large fills stop at the program limit instead of filling memory.
+      {{{"t.s", std::string(" .space 0x1000000\n ldc 0\n .space 0x1000000\n")}},
+       "error: the program is larger than 16777216 bytes"},
   };
   for (const auto& c : cases) {
     auto a = AssembleFiles(c.files);
