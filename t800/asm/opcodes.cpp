@@ -1,7 +1,8 @@
 #include "t800/asm/opcodes.h"
 
-#include <algorithm>
 #include <cctype>
+#include <string>
+#include <unordered_map>
 
 namespace t800asm {
 namespace {
@@ -192,17 +193,23 @@ constexpr Mnemonic kTable[] = {
     {"fpuclrerr", kFpEntry, 0x9C},
 };
 
-bool SameLetters(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
+// Lower-cased names to entries, built once: every source line looks one up.
+const std::unordered_map<std::string, const Mnemonic*>& Index() {
+  static const auto index = [] {
+    std::unordered_map<std::string, const Mnemonic*> map;
+    for (const Mnemonic& m : kTable) map.emplace(m.name, &m);
+    return map;
+  }();
+  return index;
 }
 
 }  // namespace
 
 const Mnemonic* FindMnemonic(std::string_view name) {
-  auto it = std::ranges::find_if(kTable, [&](const Mnemonic& m) { return SameLetters(m.name, name); });
-  return it == std::end(kTable) ? nullptr : &*it;
+  std::string lower(name);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  auto it = Index().find(lower);
+  return it == Index().end() ? nullptr : it->second;
 }
 
 }  // namespace t800asm

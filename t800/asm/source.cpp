@@ -16,6 +16,9 @@ namespace {
 constexpr int kMaxIncludeDepth = 16;
 // A file including itself twice would otherwise be read 2^16 times.
 constexpr int kMaxIncludes = 256;
+// Past this many the rest are echoes of the first (an include loop, a binary
+// file given as source); reading on would only cost time.
+constexpr std::size_t kMaxErrors = 100;
 
 using Kind = Statement::Kind;
 
@@ -39,7 +42,7 @@ class Reader {
   void ReadText(const std::string& path, const std::string& text, int depth) {
     std::size_t start = 0;
     int line = 0;
-    while (start < text.size()) {
+    while (start < text.size() && !stopped_) {
       auto end = text.find('\n', start);
       if (end == std::string::npos) end = text.size();
       std::string_view content(text.data() + start, end - start);
@@ -53,7 +56,12 @@ class Reader {
 
  private:
   void Error(const std::string& file, int line, std::string message) {
+    if (stopped_) return;
     source_.errors.push_back({file, line, std::move(message)});
+    if (source_.errors.size() == kMaxErrors) {
+      source_.errors.push_back({file, line, "too many errors; reading stops here"});
+      stopped_ = true;
+    }
   }
 
   std::string Qualify(const std::string& name) const {
@@ -233,6 +241,7 @@ class Reader {
   std::string scope_;
   bool secondary_ = false;
   int includes_ = 0;
+  bool stopped_ = false;
 };
 
 }  // namespace

@@ -128,6 +128,12 @@ TEST(Assembler, ErrorsNameFileAndLine) {
   }
 }
 
+TEST(Assembler, AnIncludeLoopOfBadLinesGivesBoundedErrors) {
+  auto a = AssembleFiles({{"t.s", " frob\n .include \"t.s\"\n .include \"t.s\"\n"}});
+  ASSERT_EQ(a.errors.size(), 101u);
+  EXPECT_EQ(a.errors.back().message, "too many errors; reading stops here");
+}
+
 TEST(Assembler, BootFileLayout) {
   // Without .secondary: the length byte, then the image (at least two bytes).
   auto small = AssembleFiles({{"t.s", " ldc 1\n"}});
