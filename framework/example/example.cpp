@@ -26,6 +26,9 @@
 namespace {
 
 constexpr int CM_RUN = 101, CM_STOP = 102, CM_NEWNOTE = 103, CM_EXIT = 199, CM_OPTIONS = 402;
+// The status bar's clock shows seconds.
+constexpr UINT_PTR kClockTimer = 1;
+constexpr UINT kClockTickMs = 1000;
 
 // Forty numbered lines, scrolled in character cells.
 class TNoteWindow : public TMDIChild {
@@ -108,7 +111,7 @@ class TExampleFrame : public TDecoratedMDIFrame {
 
   void SetupWindow() override {
     TDecoratedMDIFrame::SetupWindow();
-    SetTimer(1, 1000);
+    SetTimer(kClockTimer, kClockTickMs);
     Tick();
     NewNote("Notes", WS_MAXIMIZE);
     if (DialogAtStart) {
