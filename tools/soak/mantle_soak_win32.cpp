@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
   soak::PrintHeader();
   samples.push_back(soak::Sample(self, 0));
   soak::Print(samples.back());
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = soak::Clock::now();
   for (long cycle = 1; cycle <= cycles; ++cycle) {
     if (!(parts.raw ? RawCycle(parts, pixels) : Cycle(resources, parts, pixels))) {
       std::printf("a create failed in cycle %ld\n", cycle);
@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
       soak::Print(samples.back());
     }
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds = soak::MillisecondsBetween(start) / 1000;
   std::printf("%ld cycles in %.0f s (%.1f ms a cycle)\n", cycles, seconds, 1000 * seconds / cycles);
   const bool flat = soak::Flat(samples);
   MANTLE(_EnableMantle)(0);

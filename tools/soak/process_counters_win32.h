@@ -7,11 +7,19 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
 namespace soak {
+
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds from `from` to `to`, for the soak's rates and waits.
+inline double MillisecondsBetween(Clock::time_point from, Clock::time_point to = Clock::now()) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
 
 struct Counters {
   long cycle = 0;

@@ -48,6 +48,13 @@ std::size_t CountOf(const std::string& text, const std::string& part) {
   return count;
 }
 
+// The last line of a log, to say what the stand-in was doing.
+std::string LastLine(std::string log) {
+  while (!log.empty() && log.back() == '\n') log.pop_back();
+  const std::size_t newline = log.rfind('\n');
+  return newline == std::string::npos ? log : log.substr(newline + 1);
+}
+
 bool Fail(const char* step, long cycle) {
   std::printf("step '%s' timed out in cycle %ld\n", step, cycle);
   return false;
@@ -80,7 +87,7 @@ int SampledCycles(Tessel& tessel, long cycles, long every, const std::function<b
   soak::PrintHeader();
   samples.push_back(soak::Sample(tessel.process(), 0));
   soak::Print(samples.back());
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = soak::Clock::now();
   for (long cycle = 1; cycle <= cycles; ++cycle) {
     if (!step(cycle)) return 1;
     if (cycle % every == 0) {
@@ -88,7 +95,7 @@ int SampledCycles(Tessel& tessel, long cycles, long every, const std::function<b
       soak::Print(samples.back());
     }
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds = soak::MillisecondsBetween(start) / 1000;
   std::printf("%ld cycles in %.0f s (%.0f ms a cycle)\n", cycles, seconds, 1000 * seconds / cycles);
   const bool flat = soak::Flat(samples);
   tessel.Leave();
@@ -171,22 +178,24 @@ int StreamOutput(const std::string& text, long runs, long every) {
   soak::Print(samples.back());
   double longest_ms = 0;
   long sends = 0, slow_sends = 0;
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = soak::Clock::now();
   for (long run = 1; run <= runs; ++run) {
-    const auto run_start = std::chrono::steady_clock::now();
+    const auto run_start = soak::Clock::now();
     if (!RunFile(tessel, script, static_cast<std::size_t>(run), run)) return 1;
     // While the output streams, a message sent to the main window must be
     // handled promptly.
     while (CountOf(tessel.Log(), "result ") < static_cast<std::size_t>(run)) {
-      const auto sent = std::chrono::steady_clock::now();
+      const std::string before = LastLine(tessel.Log());
+      const auto sent = soak::Clock::now();
       DWORD_PTR answer = 0;
       if (!SendMessageTimeoutA(tessel.main(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer)) return Fail("send", run);
-      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count();
+      const double ms = soak::MillisecondsBetween(sent);
       if (ms > longest_ms) longest_ms = ms;
       ++sends;
       if (ms > 100 && ++slow_sends <= 20) {
-        const double into = std::chrono::duration<double, std::milli>(sent - run_start).count();
-        std::printf("slow: run %ld, sent %.0f ms after Run, waited %.0f ms\n", run, into, ms);
+        const double into = soak::MillisecondsBetween(run_start, sent);
+        std::printf("slow: run %ld, sent %.0f ms after Run, waited %.0f ms; log '%.12s' then '%.12s'\n", run, into,
+                    ms, before.c_str(), LastLine(tessel.Log()).c_str());
       }
       Sleep(20);
     }
@@ -195,7 +204,7 @@ int StreamOutput(const std::string& text, long runs, long every) {
       soak::Print(samples.back());
     }
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds = soak::MillisecondsBetween(start) / 1000;
   const double megabytes = static_cast<double>(text.size()) * runs / (1 << 20);
   std::printf("%ld runs, %.1f MB of script in %.0f s (%.2f MB/s); longest wait of a sent message %.1f ms, "
               "%ld of %ld over 100 ms\n",
