@@ -184,8 +184,9 @@ int StreamOutput(const std::string& text, long runs, long every) {
     if (!RunFile(tessel, script, static_cast<std::size_t>(run), run)) return 1;
     // While the output streams, a message sent to the main window must be
     // handled promptly.
-    while (CountOf(tessel.Log(), "result ") < static_cast<std::size_t>(run)) {
-      const std::string before = LastLine(tessel.Log());
+    for (;;) {
+      const std::string log = tessel.Log();
+      if (CountOf(log, "result ") >= static_cast<std::size_t>(run)) break;
       const auto sent = soak::Clock::now();
       DWORD_PTR answer = 0;
       if (!SendMessageTimeoutA(tessel.main(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer)) return Fail("send", run);
@@ -195,7 +196,7 @@ int StreamOutput(const std::string& text, long runs, long every) {
       if (ms > 100 && ++slow_sends <= 20) {
         const double into = soak::MillisecondsBetween(run_start, sent);
         std::printf("slow: run %ld, sent %.0f ms after Run, waited %.0f ms; log '%.12s' then '%.12s'\n", run, into,
-                    ms, before.c_str(), LastLine(tessel.Log()).c_str());
+                    ms, LastLine(log).c_str(), LastLine(tessel.Log()).c_str());
       }
       Sleep(20);
     }
